@@ -260,7 +260,22 @@ bool WriteDemoStudy(const std::string& folder, int slices, std::string& reason) 
       scout.pixels[static_cast<size_t>(r) * kMatrix + c] = Stored(sum / 5 + noise.Next(8));
     }
   }
-  return Write(root / "LOCALIZER" / "IM0001.dcm", BuildCtImage(study, scout), reason);
+  if (!Write(root / "LOCALIZER" / "IM0001.dcm", BuildCtImage(study, scout), reason)) return false;
+
+  auto parts = DemoParts();
+  std::stable_sort(parts.begin(), parts.end(),
+                   [](const DemoPart& a, const DemoPart& b) { return a.order < b.order; });
+  for (const auto& part : parts) {
+    if (!part.write(folder, study, reason)) return false;
+  }
+  return true;
 }
+
+std::vector<DemoPart>& DemoParts() {
+  static std::vector<DemoPart> parts;
+  return parts;
+}
+
+DemoPartRegistration::DemoPartRegistration(DemoPart part) { DemoParts().push_back(std::move(part)); }
 
 }  // namespace tolmar::tool

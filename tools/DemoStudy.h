@@ -35,7 +35,21 @@ struct DemoStudyInfo {
 void AddStudyElements(DicomDataSet& ds, const DemoStudyInfo& study);
 
 // Writes the demo study below `folder`: an axial CT series of `slices` slices with a
-// sagittal localizer. Answers false with a reason when a file cannot be written.
+// sagittal localizer, then every registered part in order. Answers false with a reason
+// when a file cannot be written.
 bool WriteDemoStudy(const std::string& folder, int slices, std::string& reason);
+
+// Further parts of the demo study (other modalities, compressed variants, tables) live
+// in their own files and register here; they run after the CT series, by `order`.
+struct DemoPart {
+  std::string name;
+  int order = 0;
+  bool (*write)(const std::string& folder, const DemoStudyInfo& study, std::string& reason) =
+      nullptr;
+};
+std::vector<DemoPart>& DemoParts();
+struct DemoPartRegistration {
+  explicit DemoPartRegistration(DemoPart part);
+};
 
 }  // namespace tolmar::tool
