@@ -119,7 +119,10 @@ bool ParseLevel(DicomStream& s, DicomDataSet& ds, ParseState& st, int depth) {
     const uint64_t at = s.Offset();
     uint16_t g = 0, e = 0;
     if (!s.ReadU16(g)) return Fail(st, s, "truncated element header");
-    if (st.transferSyntaxPending && g > 0x0002) {
+    // The body's encoding starts with the first group after the meta header. Groups
+    // 0000 and 0001 never belong in a body, but some writers put private data there,
+    // so anything other than 0002 ends the meta header.
+    if (st.transferSyntaxPending && g != 0x0002) {
       st.transferSyntaxPending = false;
       Encoding next;
       if (!LookupTransferSyntax(st.transferSyntax, next)) {
@@ -220,6 +223,13 @@ bool ParseLevel(DicomStream& s, DicomDataSet& ds, ParseState& st, int depth) {
     ds.AddElement(DicomElement::Empty(g, e, vrCode));
     if (pixelData) {
       if (!ParseFragments(s, ds, st)) return false;
+    } else if (vrCode == vr::UN) {
+      // A sequence of unknown VR is always encoded in implicit VR little endian inside.
+      const Encoding outer = st.encoding;
+      st.encoding = Encoding::ImplicitLittle;
+      const bool ok = ParseLevel(s, ds, st, depth + 1);
+      st.encoding = outer;
+      if (!ok) return false;
     } else if (!ParseLevel(s, ds, st, depth + 1)) {
       return false;
     }

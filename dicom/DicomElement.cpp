@@ -143,8 +143,11 @@ uint16_t OutputVr(const DicomElement& e) {
     if (e.HasItems()) return vr::SQ;
     return vr::UN;
   }
-  if (e.HasItems() && !HasLongExplicitLength(v)) {
-    return (e.group == 0x7FE0 && e.element == 0x0010) ? vr::OB : vr::SQ;
+  if (e.HasItems()) {
+    // Items are written in the body's encoding, which only SQ (and encapsulated pixel
+    // data) promises: a sequence read as UN goes out as SQ.
+    if (e.group == 0x7FE0 && e.element == 0x0010) return v == vr::OW ? vr::OW : vr::OB;
+    return vr::SQ;
   }
   if (!HasLongExplicitLength(v) && !e.HasItems() && e.length + (e.length & 1u) > 0xFFFFu) {
     return vr::UN;

@@ -117,8 +117,8 @@ bool TakeValue(DicomElement& target, DicomElement& source);
 
 namespace tolmar {
 // The VR written for an element in explicit-VR output: its own, or for an element
-// read without one (implicit VR) a safe choice: UL for group lengths, SQ for
-// sequences, OB/OW for pixel data and UN for the rest. A short VR whose value
-// outgrows a 16-bit length is written as UN.
+// read without one (implicit VR) a safe choice: UL for group lengths, OB/OW for
+// pixel data and UN for the rest. An element with items is a sequence (SQ) whatever
+// it was read as. A short VR whose value outgrows a 16-bit length is written as UN.
 uint16_t OutputVr(const DicomElement& element);
 }  // namespace tolmar

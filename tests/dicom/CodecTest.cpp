@@ -252,6 +252,36 @@ TEST(DicomReader, ExplicitDefinedLengthSequenceKeepsItsItems) {
   EXPECT_EQ(ds->GetText(0x0010, 0x0010), "DOE");
 }
 
+// Recovery paths for files that other writers get slightly wrong.
+TEST(DicomReaderRecovery, SequenceOfUnknownVrIsReadAsImplicitAndWrittenAsSq) {
+  ByteBuilder b;
+  b.Preamble().Meta(kExplicitLittleUid).Explicit(0x0008, 0x0060, "CS", "CT");
+  b.ExplicitHeader(0x0008, 0x1115, "UN", 0xFFFFFFFFu).Item(0xFFFFFFFFu);
+  b.Implicit(0x0008, 0x1150, "1.2.3.4 ").ItemEnd().SequenceEnd();
+  b.Explicit(0x0010, 0x0010, "PN", "DOE ");
+  auto ds = Parse(b);
+  ASSERT_TRUE(ds);
+  const DicomElement* seq = ds->FindElement(0x0008, 0x1115);
+  ASSERT_EQ(seq->ItemCount(), 1u);
+  EXPECT_EQ((*seq->Items())[0]->GetText(0x0008, 0x1150), "1.2.3.4");
+  EXPECT_EQ(ds->GetText(0x0010, 0x0010), "DOE");
+
+  auto reread = Reparse(Encode(std::move(ds), FileLayout::PartTenExplicit));
+  ASSERT_TRUE(reread);
+  EXPECT_EQ(reread->FindElement(0x0008, 0x1115)->vr, vr::SQ);
+  EXPECT_EQ((*reread->FindElement(0x0008, 0x1115)->Items())[0]->GetText(0x0008, 0x1150), "1.2.3.4");
+}
+
+TEST(DicomReaderRecovery, BodyStartingWithAGroupBelowTwoStillSwitchesEncoding) {
+  ByteBuilder b;
+  b.Preamble().Meta(kImplicitLittleUid).Implicit(0x0001, 0x0001, "private!");
+  b.Implicit(0x0008, 0x0060, "CT");
+  auto ds = Parse(b);
+  ASSERT_TRUE(ds);
+  EXPECT_EQ(ds->GetText(0x0001, 0x0001), "private!");
+  EXPECT_EQ(ds->GetText(0x0008, 0x0060), "CT");
+}
+
 // ---- encapsulated pixel data ----
 
 TEST(DicomReader, LegacyFragmentTerminatorReadsLikeTheStandardOne) {
