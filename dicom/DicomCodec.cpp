@@ -29,7 +29,8 @@ std::string TransferSyntaxText(const uint8_t* value, uint32_t length) {
   // The value's length is taken modulo 64, the text ends at a NUL, one trailing blank is dropped.
   const uint32_t n = length % 64;
   std::string text;
-  for (uint32_t i = 0; i < n && value && value[i] != 0; ++i) text.push_back(static_cast<char>(value[i]));
+  for (uint32_t i = 0; i < n && value && value[i] != 0; ++i)
+    text.push_back(static_cast<char>(value[i]));
   if (!text.empty() && text.back() == ' ') text.pop_back();
   return text;
 }
@@ -90,7 +91,8 @@ bool ParseFragments(DicomStream& s, DicomDataSet& ds, ParseState& st) {
     }
     if (g == kItemGroup && e == kItem) {
       if (length == kUndefinedLength) return Fail(st, at, g, e, "fragment of undefined length");
-      if (length > s.Remaining()) return Fail(st, at, g, e, "fragment runs past the end of the file");
+      if (length > s.Remaining())
+        return Fail(st, at, g, e, "fragment runs past the end of the file");
       auto item = std::make_unique<DicomDataSet>();
       item->itemOffset = s.Position() - 8;
       std::unique_ptr<DicomElement> fragment;
@@ -143,7 +145,8 @@ bool ParseLevel(DicomStream& s, DicomDataSet& ds, ParseState& st, int depth) {
       if (e == kItem) {
         auto item = std::make_unique<DicomDataSet>();
         if (length != kUndefinedLength) {
-          if (length > s.Remaining()) return Fail(st, at, g, e, "item runs past the end of the data");
+          if (length > s.Remaining())
+            return Fail(st, at, g, e, "item runs past the end of the data");
           item->itemOffset = s.Position() - 8;
           if (!ParseBlock(s, length, *item, st, depth + 1, g, e)) return false;
         } else {
@@ -290,8 +293,10 @@ bool EncodeElement(DicomStream& out, DicomDataSet& ds, std::unique_ptr<DicomElem
         WriteTag(out, kItemGroup, kItem);
         out.WriteU32(n + (n & 1u));
         if (n > 0) {
-          if (fragment->HasValue()) out.WriteBytes(fragment->Value(), n);
-          else out.WriteZeros(n);
+          if (fragment->HasValue())
+            out.WriteBytes(fragment->Value(), n);
+          else
+            out.WriteZeros(n);
           if (n & 1u) out.WriteZeros(1);
         }
       } else {
@@ -310,7 +315,8 @@ bool EncodeElement(DicomStream& out, DicomDataSet& ds, std::unique_ptr<DicomElem
   if (e->length > 0) {
     if (!e->HasValue()) {
       out.WriteZeros(e->length);
-    } else if (out.WriteOrder() == ByteOrder::Big && BinaryUnitSize(explicitVr ? OutputVr(*e) : e->vr) > 0) {
+    } else if (out.WriteOrder() == ByteOrder::Big &&
+               BinaryUnitSize(explicitVr ? OutputVr(*e) : e->vr) > 0) {
       std::vector<uint8_t> swapped(e->Value(), e->Value() + e->length);
       SwapValueBytes(OutputVr(*e), swapped.data(), e->length);
       out.WriteBytes(swapped.data(), swapped.size());
@@ -372,8 +378,7 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-std::unique_ptr<DicomDataSet> Finish(std::unique_ptr<DicomDataSet> ds, bool ok,
-                                     DicomError* error) {
+std::unique_ptr<DicomDataSet> Finish(std::unique_ptr<DicomDataSet> ds, bool ok, DicomError* error) {
   if (!ok) return nullptr;
   if (ds->IsEmpty()) {
     if (error) error->Set("no DICOM elements found", 0);
@@ -429,7 +434,8 @@ std::unique_ptr<DicomDataSet> ReadDicomFile(const std::string& path, ReadMode mo
     if (error) error->Set("cannot seek in file");
     return nullptr;
   }
-  auto stream = DicomStream::OverFile(file.get(), start.offset, fileSize, mode == ReadMode::FullRead);
+  auto stream =
+      DicomStream::OverFile(file.get(), start.offset, fileSize, mode == ReadMode::FullRead);
   auto ds = std::make_unique<DicomDataSet>();
   const bool ok = ParseDataSet(*stream, start.encoding, mode, *ds, error);
   return Finish(std::move(ds), ok, error);
@@ -486,7 +492,8 @@ void BuildFileMetaHeader(DicomDataSet& dataSet, FileLayout layout) {
   if (const DicomElement* ts = dataSet.FindElement(0x0002, 0x0010)) {
     transferSyntax = TransferSyntaxText(ts->Value(), ts->length);
   } else {
-    transferSyntax = layout == FileLayout::PartTenExplicit ? kExplicitLittleUid : kImplicitLittleUid;
+    transferSyntax =
+        layout == FileLayout::PartTenExplicit ? kExplicitLittleUid : kImplicitLittleUid;
   }
   auto sopClass = dataSet.CopyElement(0x0008, 0x0016);
   auto sopInstance = dataSet.CopyElement(0x0008, 0x0018);

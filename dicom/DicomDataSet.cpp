@@ -274,8 +274,9 @@ std::vector<const DicomElement*> DicomDataSet::SortedElements() const {
   for (const auto& g : m_groups) {
     for (const auto& e : g->heap) all.push_back(e.get());
   }
-  std::stable_sort(all.begin(), all.end(),
-                   [](const DicomElement* a, const DicomElement* b) { return a->Tag() < b->Tag(); });
+  std::stable_sort(all.begin(), all.end(), [](const DicomElement* a, const DicomElement* b) {
+    return a->Tag() < b->Tag();
+  });
   return all;
 }
 

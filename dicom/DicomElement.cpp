@@ -10,8 +10,18 @@ bool HasLongExplicitLength(uint16_t v) {
   // The standard's full list: files from other software use UT, OF, OD, OL and
   // the newer VRs with a 32-bit length as well as OB, OW, SQ and UN.
   switch (v) {
-    case vr::OB: case vr::OD: case vr::OF: case vr::OL: case vr::OV: case vr::OW:
-    case vr::SQ: case vr::SV: case vr::UC: case vr::UN: case vr::UR: case vr::UT:
+    case vr::OB:
+    case vr::OD:
+    case vr::OF:
+    case vr::OL:
+    case vr::OV:
+    case vr::OW:
+    case vr::SQ:
+    case vr::SV:
+    case vr::UC:
+    case vr::UN:
+    case vr::UR:
+    case vr::UT:
     case vr::UV:
       return true;
     default:
@@ -21,11 +31,22 @@ bool HasLongExplicitLength(uint16_t v) {
 
 unsigned BinaryUnitSize(uint16_t v) {
   switch (v) {
-    case vr::US: case vr::SS: case vr::OW: case vr::AT:
+    case vr::US:
+    case vr::SS:
+    case vr::OW:
+    case vr::AT:
       return 2;
-    case vr::UL: case vr::SL: case vr::FL: case vr::OF: case vr::OL:
+    case vr::UL:
+    case vr::SL:
+    case vr::FL:
+    case vr::OF:
+    case vr::OL:
       return 4;
-    case vr::FD: case vr::OD: case vr::SV: case vr::UV: case vr::OV:
+    case vr::FD:
+    case vr::OD:
+    case vr::SV:
+    case vr::UV:
+    case vr::OV:
       return 8;
     default:
       return 0;
@@ -56,13 +77,12 @@ std::unique_ptr<DicomElement> DicomElement::FromBytes(uint16_t group, uint16_t e
 
 std::unique_ptr<DicomElement> DicomElement::FromText(uint16_t group, uint16_t element,
                                                      uint16_t vrCode, std::string_view text) {
-  return FromBytes(group, element, vrCode,
-                   std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()),
-                                            text.size()));
+  return FromBytes(
+      group, element, vrCode,
+      std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
 }
 
-std::unique_ptr<DicomElement> DicomElement::Adopt(uint16_t group, uint16_t element,
-                                                  uint16_t vrCode,
+std::unique_ptr<DicomElement> DicomElement::Adopt(uint16_t group, uint16_t element, uint16_t vrCode,
                                                   std::unique_ptr<uint8_t[]> buffer,
                                                   uint32_t length) {
   std::unique_ptr<DicomElement> e(new DicomElement(group, element, vrCode));

@@ -50,8 +50,8 @@ class DicomElement {
   static std::unique_ptr<DicomElement> Create(uint16_t group, uint16_t element, uint16_t vrCode,
                                               uint32_t length);
   // A value copied from `bytes`, rounded up to even with a 0 pad byte.
-  static std::unique_ptr<DicomElement> FromBytes(uint16_t group, uint16_t element,
-                                                 uint16_t vrCode, std::span<const uint8_t> bytes);
+  static std::unique_ptr<DicomElement> FromBytes(uint16_t group, uint16_t element, uint16_t vrCode,
+                                                 std::span<const uint8_t> bytes);
   static std::unique_ptr<DicomElement> FromText(uint16_t group, uint16_t element, uint16_t vrCode,
                                                 std::string_view text);
   // Takes an owned buffer of exactly `length` bytes (no rounding).

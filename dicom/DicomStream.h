@@ -26,8 +26,8 @@ class DicomStream {
                                                uint64_t fileSize, bool bufferWhole);
   // Reads a memory block (not owned, must outlive the stream); positions count from 0.
   // `baseOffset` is where the block sits in the file, for error reports.
-  static std::unique_ptr<DicomStream> OverMemory(const uint8_t* data, size_t size,
-                                                 ByteOrder order, uint64_t baseOffset = 0);
+  static std::unique_ptr<DicomStream> OverMemory(const uint8_t* data, size_t size, ByteOrder order,
+                                                 uint64_t baseOffset = 0);
   // A sink for encoded output.
   static std::unique_ptr<DicomStream> ForWriting();
 
@@ -77,8 +77,8 @@ class DicomStream {
   std::vector<uint8_t> m_buffer;      // file blocks not yet consumed
   size_t m_bufferStart = 0;           // first unread byte in m_buffer
   uint64_t m_position = 0;
-  uint64_t m_limit = 0;  // total bytes the stream can supply
-  uint64_t m_base = 0;   // file offset of position 0
+  uint64_t m_limit = 0;               // total bytes the stream can supply
+  uint64_t m_base = 0;                // file offset of position 0
   size_t m_fillSize = kFileFillSize;  // bytes pulled from the file per fill
 
   // writing

@@ -46,8 +46,9 @@ bool ReadHeader(const uint8_t* data, size_t size, size_t at, bool explicitVr, He
   }
   const char a = static_cast<char>(data[at + 4]);
   const char b = static_cast<char>(data[at + 5]);
-  const bool longLength = (a == 'O' && (b == 'B' || b == 'W' || b == 'F' || b == 'D' || b == 'L')) ||
-                          (a == 'S' && b == 'Q') || (a == 'U' && (b == 'N' || b == 'T'));
+  const bool longLength =
+      (a == 'O' && (b == 'B' || b == 'W' || b == 'F' || b == 'D' || b == 'L')) ||
+      (a == 'S' && b == 'Q') || (a == 'U' && (b == 'N' || b == 'T'));
   if (longLength) {
     if (at + 12 > size) return false;
     h.length = U32(data + at + 8);

@@ -48,9 +48,12 @@ bool MultiFrameReader::Open(const std::string& path, DicomError* error) {
   const uint64_t bits = m_header->GetUShort(0x0028, 0x0100);
   const std::string photometric = m_header->GetText(0x0028, 0x0004);
   uint64_t samples = 0;
-  if (photometric.rfind("RGB", 0) == 0) samples = 3;
-  else if (photometric.rfind("MON", 0) == 0) samples = 1;
-  else return Fail(error, "unsupported photometric interpretation");
+  if (photometric.rfind("RGB", 0) == 0)
+    samples = 3;
+  else if (photometric.rfind("MON", 0) == 0)
+    samples = 1;
+  else
+    return Fail(error, "unsupported photometric interpretation");
   m_frameSize = rows * columns * (bits / 8) * samples;
   if (m_frameSize == 0) return Fail(error, "rows, columns or bits allocated missing");
 
@@ -89,7 +92,8 @@ bool MultiFrameReader::NextFrame(std::vector<uint8_t>& frame, DicomError* error)
         g != 0xFFFE || e != 0xE000) {
       return Fail(error, "missing fragment");
     }
-    if (length > m_stream->Remaining()) return Fail(error, "fragment runs past the end of the file");
+    if (length > m_stream->Remaining())
+      return Fail(error, "fragment runs past the end of the file");
     std::vector<uint8_t> fragment(length);
     if (!m_stream->ReadBytes(fragment.data(), length)) return Fail(error, "truncated fragment");
     if (!DecompressFrame(*m_header, fragment.data(), length, m_frameSize, frame, error)) {

@@ -6,10 +6,14 @@ namespace tolmar::tool {
 namespace {
 
 bool ParseLayout(const std::string& text, FileLayout& layout) {
-  if (text == "raw") layout = FileLayout::RawDataSet;
-  else if (text == "implicit") layout = FileLayout::PartTenImplicit;
-  else if (text == "explicit") layout = FileLayout::PartTenExplicit;
-  else return false;
+  if (text == "raw")
+    layout = FileLayout::RawDataSet;
+  else if (text == "implicit")
+    layout = FileLayout::PartTenImplicit;
+  else if (text == "explicit")
+    layout = FileLayout::PartTenExplicit;
+  else
+    return false;
   return true;
 }
 
@@ -28,7 +32,8 @@ int RunConvert(const std::vector<std::string>& args) {
     return UsageError("convert", missing ? "--layout needs a value" : "--layout is required");
   }
   FileLayout layout;
-  if (!ParseLayout(layoutText, layout)) return UsageError("convert", "unknown layout " + layoutText);
+  if (!ParseLayout(layoutText, layout))
+    return UsageError("convert", "unknown layout " + layoutText);
   if (!arguments.UnknownOption().empty()) {
     return UsageError("convert", "unknown option " + arguments.UnknownOption());
   }
@@ -64,9 +69,9 @@ int RunConvert(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const CommandRegistration kRegistration(
-    {"convert", "convert IN OUT --layout raw|implicit|explicit",
-     "read a file whole and write it again in the given layout", RunConvert});
+const CommandRegistration kRegistration({"convert", "convert IN OUT --layout raw|implicit|explicit",
+                                         "read a file whole and write it again in the given layout",
+                                         RunConvert});
 
 }  // namespace
 }  // namespace tolmar::tool

@@ -159,7 +159,8 @@ std::unique_ptr<DicomDataSet> BuildCtImage(const DemoStudyInfo& study, const CtS
   AddText(*ds, 0x0028, 0x0004, vr::CS, "MONOCHROME2");
   AddUShort(*ds, 0x0028, 0x0010, static_cast<uint16_t>(slice.rows));
   AddUShort(*ds, 0x0028, 0x0011, static_cast<uint16_t>(slice.columns));
-  AddText(*ds, 0x0028, 0x0030, vr::DS, Number(slice.rowSpacing) + "\\" + Number(slice.columnSpacing));
+  AddText(*ds, 0x0028, 0x0030, vr::DS,
+          Number(slice.rowSpacing) + "\\" + Number(slice.columnSpacing));
   AddUShort(*ds, 0x0028, 0x0100, 16);
   AddUShort(*ds, 0x0028, 0x0101, 12);
   AddUShort(*ds, 0x0028, 0x0102, 11);
@@ -276,6 +277,8 @@ std::vector<DemoPart>& DemoParts() {
   return parts;
 }
 
-DemoPartRegistration::DemoPartRegistration(DemoPart part) { DemoParts().push_back(std::move(part)); }
+DemoPartRegistration::DemoPartRegistration(DemoPart part) {
+  DemoParts().push_back(std::move(part));
+}
 
 }  // namespace tolmar::tool

@@ -44,8 +44,8 @@ bool WriteDemoStudy(const std::string& folder, int slices, std::string& reason);
 struct DemoPart {
   std::string name;
   int order = 0;
-  bool (*write)(const std::string& folder, const DemoStudyInfo& study, std::string& reason) =
-      nullptr;
+  bool (*write)(const std::string& folder, const DemoStudyInfo& study,
+                std::string& reason) = nullptr;
 };
 std::vector<DemoPart>& DemoParts();
 struct DemoPartRegistration {

@@ -46,7 +46,9 @@ int RunScan(const std::vector<std::string>& args) {
       status = kExitFailure;
       continue;
     }
-    for (fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, ec), end;
+    for (fs::recursive_directory_iterator
+             it(root, fs::directory_options::skip_permission_denied, ec),
+         end;
          !ec && it != end; it.increment(ec)) {
       if (it->is_regular_file(ec)) scanFile(it->path().string());
     }
@@ -57,7 +59,8 @@ int RunScan(const std::vector<std::string>& args) {
 
 const CommandRegistration kRegistration(
     {"scan", "scan [--full] [--verbose] PATH...",
-     "open every file below the paths (header only, or whole with --full) and count them", RunScan});
+     "open every file below the paths (header only, or whole with --full) and count them",
+     RunScan});
 
 }  // namespace
 }  // namespace tolmar::tool

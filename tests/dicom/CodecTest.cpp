@@ -48,7 +48,8 @@ class TempFolder {
   std::string File(const std::string& name) const { return m_path + "/" + name; }
   void Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
     std::ofstream out(File(name), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
   }
 
  private:
@@ -159,15 +160,15 @@ TEST(DicomReader, LengthsBeyondTheDataFailWithoutAllocating) {
     ByteBuilder bytes;
   };
   std::vector<Case> cases;
-  cases.push_back({"value", ByteBuilder().Explicit(0x0008, 0x0060, "CS", "CT").ExplicitHeader(
-                                0x7FE0, 0x0010, "OW", 0xFFFFFFF0u)});
-  cases.push_back({"item", ByteBuilder().ExplicitHeader(0x0008, 0x1140, "SQ", 0xFFFFFFFFu).Item(
-                               0x7FFFFFF0u)});
+  cases.push_back({"value", ByteBuilder()
+                                .Explicit(0x0008, 0x0060, "CS", "CT")
+                                .ExplicitHeader(0x7FE0, 0x0010, "OW", 0xFFFFFFF0u)});
+  cases.push_back(
+      {"item", ByteBuilder().ExplicitHeader(0x0008, 0x1140, "SQ", 0xFFFFFFFFu).Item(0x7FFFFFF0u)});
   cases.push_back({"sequence", ByteBuilder().ExplicitHeader(0x0008, 0x1140, "SQ", 0x00400000u)});
-  cases.push_back({"fragment", ByteBuilder()
-                                   .ExplicitHeader(0x7FE0, 0x0010, "OB", 0xFFFFFFFFu)
-                                   .Item(0)
-                                   .Item(0xFFFFFF00u)});
+  cases.push_back(
+      {"fragment",
+       ByteBuilder().ExplicitHeader(0x7FE0, 0x0010, "OB", 0xFFFFFFFFu).Item(0).Item(0xFFFFFF00u)});
   for (const auto& c : cases) {
     DicomError error;
     EXPECT_FALSE(Parse(c.bytes, ReadMode::FullRead, &error)) << c.name;
@@ -196,7 +197,8 @@ TEST(DicomReader, DeepNestingIsRefused) {
   ByteBuilder b;
   b.Explicit(0x0008, 0x0060, "CS", "CT");
   const int depth = kMaxNestingDepth + 5;
-  for (int i = 0; i < depth; ++i) b.ExplicitHeader(0x0008, 0x1140, "SQ", 0xFFFFFFFFu).Item(0xFFFFFFFFu);
+  for (int i = 0; i < depth; ++i)
+    b.ExplicitHeader(0x0008, 0x1140, "SQ", 0xFFFFFFFFu).Item(0xFFFFFFFFu);
   for (int i = 0; i < depth; ++i) b.ItemEnd().SequenceEnd();
   DicomError error;
   EXPECT_FALSE(Parse(b, ReadMode::FullRead, &error));
@@ -491,7 +493,8 @@ void ExpectTrueGroupLengths(const std::vector<uint8_t>& bytes, size_t start) {
   while (at + 12 <= bytes.size()) {
     const uint16_t group = static_cast<uint16_t>(bytes[at] | (bytes[at + 1] << 8));
     uint32_t declared = 0;
-    // Group length elements take 8 header bytes in both encodings (explicit UL has a 16-bit length).
+    // Group length elements take 8 header bytes in both encodings (explicit UL has a 16-bit
+    // length).
     std::memcpy(&declared, bytes.data() + at + 8, 4);
     const size_t next = at + 12 + declared;
     ASSERT_LE(next, bytes.size()) << std::hex << group;
@@ -579,7 +582,8 @@ std::vector<uint8_t> MultiFrameFile(uint32_t frames, uint32_t declaredLength) {
   b.ExplicitHeader(0x7FE0, 0x0010, "OW", declaredLength);
   std::vector<uint8_t> bytes = b.Bytes();
   const size_t frameSize = 512 * 512 * 2;
-  for (uint32_t f = 0; f < frames; ++f) bytes.insert(bytes.end(), frameSize, static_cast<uint8_t>(f + 1));
+  for (uint32_t f = 0; f < frames; ++f)
+    bytes.insert(bytes.end(), frameSize, static_cast<uint8_t>(f + 1));
   return bytes;
 }
 
@@ -630,7 +634,11 @@ std::vector<uint8_t> IconFile(const std::vector<uint8_t>& value, bool explicitVr
   b.Preamble();
   const uint32_t groupLength = static_cast<uint32_t>((explicitVr ? 12 : 8) + value.size());
   if (explicitVr) {
-    b.Tag(0x0002, 0x0000).Raw("UL").U16(4).U32(14).Explicit(0x0002, 0x0001, "OB", std::string("\0\1", 2));
+    b.Tag(0x0002, 0x0000)
+        .Raw("UL")
+        .U16(4)
+        .U32(14)
+        .Explicit(0x0002, 0x0001, "OB", std::string("\0\1", 2));
     b.Tag(0x0007, 0x0000).Raw("UL").U16(4).U32(groupLength);
     b.ExplicitHeader(0x0007, 0x0001, "OB", static_cast<uint32_t>(value.size())).Raw(value);
   } else {

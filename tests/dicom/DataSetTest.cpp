@@ -77,8 +77,7 @@ TEST(DicomDataSet, DuplicateTagsAreBothKeptAndBothWritten) {
   const DicomElement* found = ds.FindElement(0x0010, 0x0010);
   ASSERT_NE(found, nullptr);
   EXPECT_TRUE(found->Text() == "FIRST " || found->Text() == "SECOND");
-  EXPECT_EQ(PopAllTags(ds),
-            (std::vector<uint32_t>{0x00100000u, 0x00100010u, 0x00100010u}));
+  EXPECT_EQ(PopAllTags(ds), (std::vector<uint32_t>{0x00100000u, 0x00100010u, 0x00100010u}));
 }
 
 TEST(DicomDataSet, GetUShortAnswersOnlyForTwoByteValues) {
@@ -130,13 +129,13 @@ TEST(DicomDataSet, PopsInAscendingTagOrderWhateverTheInsertionOrder) {
     std::shuffle(tags.begin(), tags.end(), random);
     DicomDataSet ds;
     for (uint32_t t : tags) {
-      ds.AddElement(DicomElement::Create(static_cast<uint16_t>(t >> 16),
-                                         static_cast<uint16_t>(t), vr::UN, 2));
+      ds.AddElement(DicomElement::Create(static_cast<uint16_t>(t >> 16), static_cast<uint16_t>(t),
+                                         vr::UN, 2));
     }
     std::vector<uint32_t> popped = PopAllTags(ds);
-    popped.erase(std::remove_if(popped.begin(), popped.end(),
-                                [](uint32_t t) { return (t & 0xFFFF) == 0; }),
-                 popped.end());
+    popped.erase(
+        std::remove_if(popped.begin(), popped.end(), [](uint32_t t) { return (t & 0xFFFF) == 0; }),
+        popped.end());
     std::vector<uint32_t> sorted = tags;
     std::sort(sorted.begin(), sorted.end());
     ASSERT_EQ(popped, sorted) << "round " << round;
@@ -151,8 +150,8 @@ TEST(DicomDataSet, RemoveKeepsTheRestInOrder) {
   EXPECT_TRUE(ds.RemoveElement(0x0009, 0x0010));
   EXPECT_FALSE(ds.RemoveElement(0x0009, 0x0010));
   EXPECT_TRUE(ds.RemoveElement(0x0009, 0x0040));
-  EXPECT_EQ(PopAllTags(ds), (std::vector<uint32_t>{0x00090000, 0x00090020, 0x00090030,
-                                                   0x00090050, 0x00090060}));
+  EXPECT_EQ(PopAllTags(ds),
+            (std::vector<uint32_t>{0x00090000, 0x00090020, 0x00090030, 0x00090050, 0x00090060}));
 }
 
 TEST(DicomDataSet, SetElementReplacesAnExistingValueOrAdds) {
@@ -214,16 +213,16 @@ TEST_P(DicomTextFormat, DatesAndTimesTakeTheSuitesForm) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DicomTextFormat,
-    ::testing::Values(
-        TextCase{"EightDigits", "20261201", "2026.12.01", "20:26:1201"},
-        TextCase{"SixDigits", "093000", "093000", "09:30:00"},
-        TextCase{"TimeWithFraction", "093000.123456", "093000.123456", "09:30:00.123456"},
-        TextCase{"AlreadyDotted", "2026.12.01", "2026.12.01", "2026.12.01"},
-        TextCase{"AlreadyColoned", "09:30:00", "09:30:00", "09:30:00"},
-        TextCase{"DateWithTail", "20261201XYZ", "2026.12.01XYZ", "20:26:1201XYZ"},
-        TextCase{"TooLong", "202612010930001234567", "202612010930001234567",
-                 "202612010930001234567"},
-        TextCase{"Empty", "", "", ""}, TextCase{"Short", "2026", "2026", "2026"}),
+    ::testing::Values(TextCase{"EightDigits", "20261201", "2026.12.01", "20:26:1201"},
+                      TextCase{"SixDigits", "093000", "093000", "09:30:00"},
+                      TextCase{"TimeWithFraction", "093000.123456", "093000.123456",
+                               "09:30:00.123456"},
+                      TextCase{"AlreadyDotted", "2026.12.01", "2026.12.01", "2026.12.01"},
+                      TextCase{"AlreadyColoned", "09:30:00", "09:30:00", "09:30:00"},
+                      TextCase{"DateWithTail", "20261201XYZ", "2026.12.01XYZ", "20:26:1201XYZ"},
+                      TextCase{"TooLong", "202612010930001234567", "202612010930001234567",
+                               "202612010930001234567"},
+                      TextCase{"Empty", "", "", ""}, TextCase{"Short", "2026", "2026", "2026"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

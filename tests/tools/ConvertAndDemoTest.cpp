@@ -77,15 +77,16 @@ TEST_F(DemoStudy, DcmtkReadsEveryLayoutWeConvertTo) {
     const auto r = RunTolmar("convert '" + Slice(1) + "' '" + out + "' --layout " + layout);
     ASSERT_EQ(r.exitCode, 0) << layout << ": " << r.err;
     const std::string readAs = std::string(layout) == "raw" ? " -f -t=" : " ";
-    const auto dump = RunCommand("dcmdump -q" + readAs + " +P 0010,0010 +P 0028,0010 +P 0020,0032 '" + out + "'");
+    const auto dump =
+        RunCommand("dcmdump -q" + readAs + " +P 0010,0010 +P 0028,0010 +P 0020,0032 '" + out + "'");
     ASSERT_EQ(dump.exitCode, 0) << layout << ": " << dump.err;
     EXPECT_NE(dump.out.find("ZHANG^WEI"), std::string::npos) << layout << dump.out;
     EXPECT_NE(dump.out.find("512"), std::string::npos) << layout;
     EXPECT_NE(dump.out.find("-178.85\\-178.85"), std::string::npos) << layout << dump.out;
     if (std::string(layout) != "raw") {
       const auto meta = RunCommand("dcmdump -q +P 0002,0010 '" + out + "'");
-      const std::string syntax = std::string(layout) == "implicit" ? "LittleEndianImplicit"
-                                                                  : "LittleEndianExplicit";
+      const std::string syntax =
+          std::string(layout) == "implicit" ? "LittleEndianImplicit" : "LittleEndianExplicit";
       EXPECT_NE(meta.out.find(syntax), std::string::npos) << layout << meta.out;
     }
   }
@@ -145,8 +146,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ToolConvert, UnreadableInputExitsWithOneAndNamesTheFile) {
   ScratchFolder folder;
-  const auto r = RunTolmar("convert '" + folder.File("missing.dcm") + "' '" + folder.File("out.dcm") +
-                           "' --layout explicit");
+  const auto r = RunTolmar("convert '" + folder.File("missing.dcm") + "' '" +
+                           folder.File("out.dcm") + "' --layout explicit");
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("tolmar: " + folder.File("missing.dcm") + ": cannot open file"),
             std::string::npos)

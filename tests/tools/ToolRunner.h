@@ -27,11 +27,13 @@ inline ToolResult RunCommand(const std::string& commandLine) {
   if (!pipe) return result;
   std::array<char, 4096> buffer{};
   size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
+  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+    result.out.append(buffer.data(), n);
   const int status = pclose(pipe);
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   if (FILE* err = fopen(errPattern, "rb")) {
-    while ((n = fread(buffer.data(), 1, buffer.size(), err)) > 0) result.err.append(buffer.data(), n);
+    while ((n = fread(buffer.data(), 1, buffer.size(), err)) > 0)
+      result.err.append(buffer.data(), n);
     fclose(err);
   }
   std::remove(errPattern);
