@@ -1,6 +1,7 @@
-// tolmar convert IN OUT --layout raw|implicit|explicit
+// tolmar convert IN OUT --layout raw|implicit|explicit [--compress KIND]
 #include "ToolCommand.h"
 #include "dicom/DicomCodec.h"
+#include "dicom/PixelCompression.h"
 
 namespace tolmar::tool {
 namespace {
@@ -24,6 +25,14 @@ bool IsNativeSyntax(const std::string& uid) {
          uid == kExplicitBigUid;
 }
 
+// The pixels are native now: a compressed input's syntax and markers no longer apply.
+bool CompressDecodedPixels(DicomDataSet& ds, const std::string& kind, DicomError& error) {
+  if (!IsNativeSyntax(ds.GetText(0x0002, 0x0010))) ds.RemoveElement(0x0002, 0x0010);
+  ds.RemoveElement(0x0500, 0x0001);
+  ds.RemoveElement(0x0500, 0x0002);
+  return CompressPixelData(ds, kind, &error);
+}
+
 int RunConvert(const std::vector<std::string>& args) {
   Arguments arguments(args);
   std::string layoutText;
@@ -34,6 +43,9 @@ int RunConvert(const std::vector<std::string>& args) {
   FileLayout layout;
   if (!ParseLayout(layoutText, layout))
     return UsageError("convert", "unknown layout " + layoutText);
+  std::string kind;
+  const bool compress = arguments.TakeOption("--compress", kind, missing);
+  if (missing) return UsageError("convert", "--compress needs a kind");
   if (!arguments.UnknownOption().empty()) {
     return UsageError("convert", "unknown option " + arguments.UnknownOption());
   }
@@ -42,8 +54,14 @@ int RunConvert(const std::vector<std::string>& args) {
   const std::string& out = arguments.Rest()[1];
 
   DicomError error;
-  auto ds = ReadDicomFile(in, ReadMode::FullRead, &error);
+  // Compressing starts from the decoded pixels, whatever compression the input had.
+  auto ds = compress ? ReadDicomImage(in, ReadMode::FullRead, &error)
+                     : ReadDicomFile(in, ReadMode::FullRead, &error);
   if (!ds) {
+    PrintError(in, error.ToString());
+    return kExitFailure;
+  }
+  if (compress && !CompressDecodedPixels(*ds, kind, error)) {
     PrintError(in, error.ToString());
     return kExitFailure;
   }
@@ -69,9 +87,11 @@ int RunConvert(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const CommandRegistration kRegistration({"convert", "convert IN OUT --layout raw|implicit|explicit",
-                                         "read a file whole and write it again in the given layout",
-                                         RunConvert});
+const CommandRegistration kRegistration(
+    {"convert", "convert IN OUT --layout raw|implicit|explicit [--compress KIND]",
+     "read a file whole and write it again in the given layout, optionally compressing its "
+     "pixel data (KIND: \"ZIP [LEVEL]\", \"JPEGLOSSLESS\", \"JPEGLOSSY [QUALITY]\", \"ELPEG\")",
+     RunConvert});
 
 }  // namespace
 }  // namespace tolmar::tool
