@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+
+#include "database/CQVRecordset.h"
+
+namespace tolmar::db {
+
+// V_RPT_TAB_COND: 8 bound columns, members named after their columns.
+class CViewRptTabCond : public CQVRecordset {
+ public:
+  explicit CViewRptTabCond(DbConnection* database = nullptr) : CQVRecordset(database) { m_nFields = 8; }
+
+  QString GetDefaultSQL() const override {
+    return m_strDefaultSQL.isEmpty() ? QStringLiteral("[V_RPT_TAB_COND]") : m_strDefaultSQL;
+  }
+  void DoFieldExchange(CFieldExchange& fx) override {
+    fx.Long("F_CON_TAB_ID", m_F_CON_TAB_ID);
+    fx.Long("F_TAB_ID", m_F_TAB_ID);
+    fx.Text("F_TAB_NAME", m_F_TAB_NAME);
+    fx.Text("F_TAB_TITLE", m_F_TAB_TITLE);
+    fx.Text("F_COL_NAME_ID", m_F_COL_NAME_ID);
+    fx.Text("F_COL_NAME_CONTENT", m_F_COL_NAME_CONTENT);
+    fx.Long("F_COL_LEN_CONTENT", m_F_COL_LEN_CONTENT);
+    fx.Text("F_COL_NAME_ORDER", m_F_COL_NAME_ORDER);
+  }
+
+  int32_t m_F_CON_TAB_ID = 0;
+  int32_t m_F_TAB_ID = 0;
+  QString m_F_TAB_NAME;
+  QString m_F_TAB_TITLE;
+  QString m_F_COL_NAME_ID;
+  QString m_F_COL_NAME_CONTENT;
+  int32_t m_F_COL_LEN_CONTENT = 0;
+  QString m_F_COL_NAME_ORDER;
+};
+
+}  // namespace tolmar::db
