@@ -58,7 +58,35 @@ int CompareSliceLocation(const GeometryKeys& a, const GeometryKeys& b) {
 DicomImage::DicomImage(int category, const ImageSettings& settings)
     : m_category(category), m_settings(settings) {}
 
-DicomImage::~DicomImage() = default;
+DicomImage::~DicomImage() {
+  // Drawing objects may still touch the image while they go (a clip object
+  // restores the visible rectangle), so they leave before the rest of it.
+  m_annotations.reset();
+}
+
+namespace {
+ImageAnnotationsFactory g_annotationsFactory = nullptr;
+}  // namespace
+
+void SetImageAnnotationsFactory(ImageAnnotationsFactory factory) { g_annotationsFactory = factory; }
+
+ImageAnnotationsFactory GetImageAnnotationsFactory() { return g_annotationsFactory; }
+
+ImageAnnotations* DicomImage::Annotations() {
+  if (!m_annotations && g_annotationsFactory) m_annotations = g_annotationsFactory(*this);
+  return m_annotations.get();
+}
+
+void DicomImage::SetAnnotations(std::unique_ptr<ImageAnnotations> annotations) {
+  m_annotations = std::move(annotations);
+}
+
+void DicomImage::SetPixelSpacing(double columnSpacing, double rowSpacing) {
+  m_columnSpacing = columnSpacing;
+  m_rowSpacing = rowSpacing;
+  m_geometry.columnSpacing = columnSpacing;
+  m_geometry.rowSpacing = rowSpacing;
+}
 
 bool DicomImage::Fail(std::string reason) {
   m_failure = std::move(reason);
@@ -248,6 +276,8 @@ const DibBitmap* DicomImage::RenderedBitmap() {
 
 bool DicomImage::ApplyTransform(int32_t code) {
   if (code < 1 || code > 4) return false;
+  // The drawing objects follow with the sizes from before the transform.
+  if (m_annotations) m_annotations->ApplyTransform(code, m_paddedColumns, m_rows);
   m_transforms.push_back(code);
   InvalidateBitmap();
   return true;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DibBitmap.h"
+#include "ImageAnnotations.h"
 #include "ImageRect.h"
 #include "ImageSettings.h"
 #include "ImageSortKeys.h"
@@ -168,10 +169,24 @@ class DicomImage {
   // 4 rotate right), recorded in the history. Moving the pixels belongs to the
   // display cell code.
   virtual bool ApplyTransform(int32_t code);
-  // Opaque scout-line and annotation records carried by the state record until
-  // those owners read them.
+  // Opaque scout-line record carried by the state record until its owner reads it.
   std::vector<uint8_t>& ScoutRecord() { return m_scoutRecord; }
+  // Annotation records of an image that has no annotation list (no factory installed).
   std::vector<uint8_t>& AnnotationRecords() { return m_annotationRecords; }
+  // The image's drawing objects, made through the installed factory on first use;
+  // null when no factory is installed.
+  ImageAnnotations* Annotations();
+  const ImageAnnotations* Annotations() const { return m_annotations.get(); }
+  void SetAnnotations(std::unique_ptr<ImageAnnotations> annotations);
+  // SOP instance UIDs of the presentation states already applied to this image.
+  std::vector<std::string>& AppliedPresentationStates() { return m_appliedStates; }
+
+  // Pixel spacing in mm: column spacing is the horizontal size of a pixel (second
+  // value of (0028,0030)), row spacing the vertical one; 0 when unknown.
+  double ColumnSpacing() const { return m_columnSpacing; }
+  double RowSpacing() const { return m_rowSpacing; }
+  // A line calibration sets both.
+  void SetPixelSpacing(double columnSpacing, double rowSpacing);
 
   // Image state record: written for the film program and read back.
   virtual void WriteStateRecord(ByteWriter& writer) const;
@@ -242,6 +257,8 @@ class DicomImage {
   std::vector<int32_t> m_transforms;
   std::vector<uint8_t> m_scoutRecord;
   std::vector<uint8_t> m_annotationRecords;
+  std::unique_ptr<ImageAnnotations> m_annotations;
+  std::vector<std::string> m_appliedStates;
 };
 
 // Reads the first number of a multi-valued decimal text ("40\\-600" gives 40).

@@ -42,9 +42,11 @@ void DicomImage::WriteStateRecord(ByteWriter& w) const {
   w.I32(kScoutRecordType);
   w.U32(static_cast<uint32_t>(m_scoutRecord.size()));
   w.Bytes(m_scoutRecord);
+  const std::vector<uint8_t> annotations =
+      m_annotations ? m_annotations->SaveRecords() : m_annotationRecords;
   w.I32(kAnnotationRecordType);
-  w.U32(static_cast<uint32_t>(m_annotationRecords.size()));
-  w.Bytes(m_annotationRecords);
+  w.U32(static_cast<uint32_t>(annotations.size()));
+  w.Bytes(annotations);
   WriteWindowState(w);
   w.PatchU32(lengthAt, static_cast<uint32_t>(w.Size() - start - 8));
 }
@@ -90,7 +92,12 @@ size_t DicomImage::ReadStateRecord(std::span<const uint8_t> record) {
   for (const int32_t code : transforms) ApplyTransform(code);
   m_sourceRect = source;
   if (!scout.empty()) m_scoutRecord.assign(scout.begin(), scout.end());
-  m_annotationRecords.assign(annotations.begin(), annotations.end());
+  if (ImageAnnotations* list = Annotations()) {
+    list->ReplaceFromRecords(annotations);
+    m_annotationRecords.clear();
+  } else {
+    m_annotationRecords.assign(annotations.begin(), annotations.end());
+  }
   if (!ReadWindowState(r)) return 0;
   InvalidateBitmap();
   return 8 + r.Position();
