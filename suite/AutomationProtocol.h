@@ -17,7 +17,7 @@ inline const QString kInterface = QStringLiteral("TolmarPacs.Automation");
 inline const QString kInvoke = QStringLiteral("Invoke");
 inline const QString kUnknownMethodError = QStringLiteral("TolmarPacs.Automation.UnknownMethod");
 inline const QString kBadArgumentsError = QStringLiteral("TolmarPacs.Automation.BadArguments");
-} // namespace AutomationProtocol
+}  // namespace AutomationProtocol
 
 // Turns a value received over D-Bus into plain Qt values: nested variants
 // unwrapped, "as" into QStringList, "ai" into QList<int>, "av" into
@@ -29,4 +29,4 @@ QVariantList FromDBusValues(const QVariantList& values);
 // sent as an empty text.
 QVariant ToDBusValue(const QVariant& value);
 
-} // namespace tolmar::suite
+}  // namespace tolmar::suite

@@ -10,4 +10,4 @@ namespace tolmar::suite {
 QString FromGb18030(const QByteArray& bytes);
 QByteArray ToGb18030(const QString& text);
 
-} // namespace tolmar::suite
+}  // namespace tolmar::suite

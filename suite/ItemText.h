@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,4 +20,4 @@ QStringList SplitItems(const QString& text);
 std::string JoinItems(const std::vector<std::string>& items);
 QString JoinItems(const QStringList& items);
 
-} // namespace tolmar::suite
+}  // namespace tolmar::suite

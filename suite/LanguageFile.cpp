@@ -2,17 +2,16 @@
 
 namespace tolmar::suite {
 
-QString LanguageFileName(const QString& moduleName, const QString& languageCode)
-{
-    return moduleName.left(5) + languageCode + QStringLiteral(".qm");
+QString LanguageFileName(const QString& moduleName, const QString& languageCode) {
+  return moduleName.left(5) + languageCode + QStringLiteral(".qm");
 }
 
-std::unique_ptr<QTranslator> LoadLanguageFile(const QString& programFolder, const QString& moduleName, const QString& languageCode)
-{
-    auto translator = std::make_unique<QTranslator>();
-    if (!translator->load(programFolder + LanguageFileName(moduleName, languageCode)))
-        return nullptr;
-    return translator;
+std::unique_ptr<QTranslator> LoadLanguageFile(const QString& programFolder,
+                                              const QString& moduleName,
+                                              const QString& languageCode) {
+  auto translator = std::make_unique<QTranslator>();
+  if (!translator->load(programFolder + LanguageFileName(moduleName, languageCode))) return nullptr;
+  return translator;
 }
 
-} // namespace tolmar::suite
+}  // namespace tolmar::suite

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QTranslator>
-
 #include <memory>
 
 namespace tolmar::suite {
@@ -13,6 +12,8 @@ QString LanguageFileName(const QString& moduleName, const QString& languageCode)
 
 // Loads the program's translation file; null when it is missing or not a
 // translation, in which case the built-in Chinese texts stay in use.
-std::unique_ptr<QTranslator> LoadLanguageFile(const QString& programFolder, const QString& moduleName, const QString& languageCode);
+std::unique_ptr<QTranslator> LoadLanguageFile(const QString& programFolder,
+                                              const QString& moduleName,
+                                              const QString& languageCode);
 
-} // namespace tolmar::suite
+}  // namespace tolmar::suite

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <vector>
 
 namespace tolmar::suite {
@@ -26,7 +25,7 @@ inline const QString kPatientName = QStringLiteral("PATIENT_NAME=");
 inline const QString kPatientNo = QStringLiteral("PATIENT_NO=");
 inline const QString kPatientSex = QStringLiteral("PATIENT_SEX=");
 inline const QString kStudyDate = QStringLiteral("STUDY_DATE=");
-} // namespace ObjectKey
+}  // namespace ObjectKey
 
 // Starts every object when several objects share one text.
 inline const QString kObjectMarker = QStringLiteral("|*|");
@@ -38,19 +37,19 @@ inline const QString kStudy = QStringLiteral("STUDY");
 inline const QString kSeries = QStringLiteral("SERIES");
 inline const QString kImage = QStringLiteral("IMAGE");
 inline const QString kReport = QStringLiteral("REPORT");
-} // namespace ObjectLevel
+}  // namespace ObjectLevel
 
 // Builds object texts item by item.
 class ObjectTextBuilder {
-public:
-    ObjectTextBuilder& BeginObject();                        // "|*|"
-    ObjectTextBuilder& Add(const QString& key, const QString& value);
-    ObjectTextBuilder& Add(const QString& key, long value);   // "%ld"
-    ObjectTextBuilder& AddEmptyItem();
-    QString Text() const { return m_text; }
+ public:
+  ObjectTextBuilder& BeginObject();  // "|*|"
+  ObjectTextBuilder& Add(const QString& key, const QString& value);
+  ObjectTextBuilder& Add(const QString& key, long value);  // "%ld"
+  ObjectTextBuilder& AddEmptyItem();
+  QString Text() const { return m_text; }
 
-private:
-    QString m_text;
+ private:
+  QString m_text;
 };
 
 // Values of every item that begins with key, in order; other items are
@@ -64,4 +63,4 @@ QString FindObjectValue(const QString& objectText, const QString& key);
 // object's own object text.
 QStringList SplitObjects(const QString& objectText);
 
-} // namespace tolmar::suite
+}  // namespace tolmar::suite

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "suite/StartFileError.h"
-
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "suite/StartFileError.h"
 
 namespace tolmar::suite {
 
@@ -16,13 +16,13 @@ namespace tolmar::suite {
 inline constexpr const char* kPatientHandOverFileName = "QVRepPat.kt";
 
 struct PatientHandOverFile {
-    static constexpr std::size_t kStationSize = 33;
+  static constexpr std::size_t kStationSize = 33;
 
-    std::string station;
-    std::vector<std::uint8_t> studyBlock; // kStudyRecordSize bytes
+  std::string station;
+  std::vector<std::uint8_t> studyBlock;  // kStudyRecordSize bytes
 
-    StartFileError Encode(std::vector<std::uint8_t>& out) const;
-    static StartFileError Decode(std::span<const std::uint8_t> bytes, PatientHandOverFile& out);
+  StartFileError Encode(std::vector<std::uint8_t>& out) const;
+  static StartFileError Decode(std::span<const std::uint8_t> bytes, PatientHandOverFile& out);
 };
 
-} // namespace tolmar::suite
+}  // namespace tolmar::suite

@@ -3,9 +3,9 @@
 namespace tolmar::suite {
 namespace {
 
-// Built-in Chinese texts of {'Pictorium': 'the image viewer', 'Reporter': 'the report writer', 'Stowmark': 'the archive manager'}, by number: messages and strings below
-// 32768, command captions from 32768, the application name at 57344. New
-// texts are added here in number order.
+// Built-in Chinese texts of {'Pictorium': 'the image viewer', 'Reporter': 'the report writer',
+// 'Stowmark': 'the archive manager'}, by number: messages and strings below 32768, command captions
+// from 32768, the application name at 57344. New texts are added here in number order.
 constexpr StringTable::Entry kEntries[] = {
     {102, "行:%ld, 列:%ld, 值:%ld        "},
     {138, "下次软件重新启动后初始化才会完成。"},
@@ -23,7 +23,9 @@ constexpr StringTable::Entry kEntries[] = {
     {168, "表现：%s"},
     {170, "印象：%s"},
     {175, "您确认要删除所有的标注吗？"},
-    {186, "DICOM图像文件(*.IMG)|*.IMG|DICOM标准文件(*.DCM)|*.DCM|JPG图像文件(*.JPG)|*.JPG|所有文件(*.*)|*.*||"},
+    {186,
+     "DICOM图像文件(*.IMG)|*.IMG|DICOM标准文件(*.DCM)|*.DCM|JPG图像文件(*.JPG)|*.JPG|所有文件(*.*)|"
+     "*.*||"},
     {190, "Pellicor可执行程序找不到，系统可能被破坏，请检查系统配置。"},
     {192, "Pellicor正在忙中，请稍候执行。"},
     {194, "映射内存交换文件失败！！！"},
@@ -47,7 +49,9 @@ constexpr StringTable::Entry kEntries[] = {
     {352, "Relayhouse COM对象建立失败，请重新安装系统！"},
     {353, "COM调用错误！\r\n错误码：%ld\r\n详细内容：%s"},
     {354, "命令应答超时，请检查Relayhouse，是否继续等待？"},
-    {355, "包含不合法图像，不能进行MPR重建！\n如要重建，图像必须满足以下条件：\n  相同序列；\n  相同层厚；\n  相同象素距离；\n  无重复图像。"},
+    {355,
+     "包含不合法图像，不能进行MPR重建！\n如要重建，图像必须满足以下条件：\n  相同序列；\n  "
+     "相同层厚；\n  相同象素距离；\n  无重复图像。"},
     {357, "双击此处中止"},
     {366, "请选择要转换的图像格式！"},
     {368, "目录名输入错误！"},
@@ -146,12 +150,11 @@ constexpr StringTable::Entry kEntries[] = {
     {59393, "状态栏(&S)"},
 };
 
-} // namespace
+}  // namespace
 
-StringTable& PictoriumStrings()
-{
-    static StringTable table(kEntries);
-    return table;
+StringTable& PictoriumStrings() {
+  static StringTable table(kEntries);
+  return table;
 }
 
-} // namespace tolmar::suite
+}  // namespace tolmar::suite

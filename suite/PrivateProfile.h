@@ -12,20 +12,20 @@ namespace tolmar::suite {
 // escapes), and the bytes are GB18030 text. A value is cut to what fits a
 // 1024-byte buffer with its terminator.
 class PrivateProfile {
-public:
-    static constexpr int kBufferSize = 1024;
+ public:
+  static constexpr int kBufferSize = 1024;
 
-    PrivateProfile() = default;
-    static PrivateProfile Load(const QString& path);
-    static PrivateProfile FromBytes(const QByteArray& bytes);
+  PrivateProfile() = default;
+  static PrivateProfile Load(const QString& path);
+  static PrivateProfile FromBytes(const QByteArray& bytes);
 
-    QString GetString(const QString& section, const QString& key, const QString& defaultValue) const;
-    bool Contains(const QString& section, const QString& key) const;
+  QString GetString(const QString& section, const QString& key, const QString& defaultValue) const;
+  bool Contains(const QString& section, const QString& key) const;
 
-private:
-    bool Find(const QString& section, const QString& key, QByteArray& raw) const;
+ private:
+  bool Find(const QString& section, const QString& key, QByteArray& raw) const;
 
-    QByteArray m_bytes;
+  QByteArray m_bytes;
 };
 
-} // namespace tolmar::suite
+}  // namespace tolmar::suite

@@ -6,26 +6,20 @@
 namespace tolmar::suite {
 namespace {
 
-QString ExecutablePath()
-{
-    if (QCoreApplication::instance())
-        return QCoreApplication::applicationFilePath();
-    // Before the application object exists, ask the kernel.
-    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+QString ExecutablePath() {
+  if (QCoreApplication::instance()) return QCoreApplication::applicationFilePath();
+  // Before the application object exists, ask the kernel.
+  return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
 }
 
-} // namespace
+}  // namespace
 
-QString ProgramFolder()
-{
-    const QString path = ExecutablePath();
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return slash < 0 ? QStringLiteral("./") : path.left(slash + 1);
+QString ProgramFolder() {
+  const QString path = ExecutablePath();
+  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+  return slash < 0 ? QStringLiteral("./") : path.left(slash + 1);
 }
 
-QString ModuleName()
-{
-    return QFileInfo(ExecutablePath()).completeBaseName();
-}
+QString ModuleName() { return QFileInfo(ExecutablePath()).completeBaseName(); }
 
-} // namespace tolmar::suite
+}  // namespace tolmar::suite

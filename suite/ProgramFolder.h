@@ -10,4 +10,4 @@ QString ProgramFolder();
 // Executable's file name without folder and extension ("Pictorium").
 QString ModuleName();
 
-} // namespace tolmar::suite
+}  // namespace tolmar::suite

@@ -14,4 +14,4 @@ inline constexpr std::size_t kStudyUidSize = 64;
 // Counted texts of start files stay below 64 KiB.
 inline constexpr std::size_t kMaxCountedTextLength = 65535;
 
-} // namespace tolmar::suite
+}  // namespace tolmar::suite

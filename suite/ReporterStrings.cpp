@@ -3,9 +3,9 @@
 namespace tolmar::suite {
 namespace {
 
-// Built-in Chinese texts of {'Pictorium': 'the image viewer', 'Reporter': 'the report writer', 'Stowmark': 'the archive manager'}, by number: messages and strings below
-// 32768, command captions from 32768, the application name at 57344. New
-// texts are added here in number order.
+// Built-in Chinese texts of {'Pictorium': 'the image viewer', 'Reporter': 'the report writer',
+// 'Stowmark': 'the archive manager'}, by number: messages and strings below 32768, command captions
+// from 32768, the application name at 57344. New texts are added here in number order.
 constexpr StringTable::Entry kEntries[] = {
     {138, "该项已经使用，不能删除，请先删除其关联项！"},
     {142, "您确认要删除该模板吗？"},
@@ -20,12 +20,11 @@ constexpr StringTable::Entry kEntries[] = {
     {57344, "Reporter"},
 };
 
-} // namespace
+}  // namespace
 
-StringTable& ReporterStrings()
-{
-    static StringTable table(kEntries);
-    return table;
+StringTable& ReporterStrings() {
+  static StringTable table(kEntries);
+  return table;
 }
 
-} // namespace tolmar::suite
+}  // namespace tolmar::suite

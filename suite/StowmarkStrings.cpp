@@ -3,9 +3,9 @@
 namespace tolmar::suite {
 namespace {
 
-// Built-in Chinese texts of {'Pictorium': 'the image viewer', 'Reporter': 'the report writer', 'Stowmark': 'the archive manager'}, by number: messages and strings below
-// 32768, command captions from 32768, the application name at 57344. New
-// texts are added here in number order.
+// Built-in Chinese texts of {'Pictorium': 'the image viewer', 'Reporter': 'the report writer',
+// 'Stowmark': 'the archive manager'}, by number: messages and strings below 32768, command captions
+// from 32768, the application name at 57344. New texts are added here in number order.
 constexpr StringTable::Entry kEntries[] = {
     {104, "Windows 通信端口初始化失败。"},
     {140, "命令应答超时，请检查Relayhouse，是否继续等待？"},
@@ -34,7 +34,9 @@ constexpr StringTable::Entry kEntries[] = {
     {360, "    您没有输入任何条件，将查询所有记录，如果记录较多，所需时间较长，您确认继续查询吗？"},
     {363, "您确认要清除光盘“%s”--“%s”的图像吗？"},
     {364, "您确认要清除光盘“%s”中的图像吗？"},
-    {366, "是否重新从设备中查询病人信息？\r\n<是>：重新查询，所需时间较长。\r\n<否>：不重新查询设备，取上次查询缓存信息"},
+    {366,
+     "是否重新从设备中查询病人信息？\r\n<是>：重新查询，所需时间较长。\r\n<否>"
+     "：不重新查询设备，取上次查询缓存信息"},
     {32776, "刷新"},
     {32778, "后退"},
     {32779, "前进"},
@@ -54,12 +56,11 @@ constexpr StringTable::Entry kEntries[] = {
     {57344, "Stowmark"},
 };
 
-} // namespace
+}  // namespace
 
-StringTable& StowmarkStrings()
-{
-    static StringTable table(kEntries);
-    return table;
+StringTable& StowmarkStrings() {
+  static StringTable table(kEntries);
+  return table;
 }
 
-} // namespace tolmar::suite
+}  // namespace tolmar::suite

@@ -1,13 +1,12 @@
 #pragma once
 
+#include <QStringList>
+#include <QTranslator>
+#include <memory>
+
 #include "suite/ProfileStore.h"
 #include "suite/StringTable.h"
 #include "suite/SuiteConfig.h"
-
-#include <QStringList>
-#include <QTranslator>
-
-#include <memory>
 
 namespace tolmar::suite {
 
@@ -16,81 +15,81 @@ enum class MainWindowShow { Restored, Normal };
 
 // How the three programs' start-up differs.
 struct StartupTraits {
-    QString applicationName;
-    int automationFailureMessage = 0; // 0: the failure is ignored
-    bool initialiseSockets = false;
-    bool registerAppId = false;
-    int recentFileCount = 0;
-    bool configSkippedByInit = true;
-    bool startThumbnailThread = false;
-    MainWindowShow show = MainWindowShow::Restored;
+  QString applicationName;
+  int automationFailureMessage = 0;  // 0: the failure is ignored
+  bool initialiseSockets = false;
+  bool registerAppId = false;
+  int recentFileCount = 0;
+  bool configSkippedByInit = true;
+  bool startThumbnailThread = false;
+  MainWindowShow show = MainWindowShow::Restored;
 
-    static StartupTraits For(SuiteProgram program);
+  static StartupTraits For(SuiteProgram program);
 };
 
 // The program-specific steps of start-up. The suite calls them in the fixed
 // order; a program overrides what it does at each.
 class StartupSteps {
-public:
-    virtual ~StartupSteps() = default;
-    // Connects the automation layer (the session bus).
-    virtual bool InitialiseAutomation();
-    virtual bool InitialiseSockets() { return true; }
-    virtual void RegisterAppId() {}
-    virtual void EnableControlHosting() {}
-    virtual void ReadSettings(ProfileStore& /*profile*/) {}
-    virtual void LoadRecentFiles(int /*count*/) {}
-    // Registers the document template and opens what the command line names;
-    // false ends the program.
-    virtual bool ProcessCommandLine(const QStringList& arguments) = 0;
-    virtual void StartThumbnailThread() {}
-    virtual void ShowMainWindow(MainWindowShow show) = 0;
-    virtual void ShowMessage(int messageId, const QString& text) = 0;
+ public:
+  virtual ~StartupSteps() = default;
+  // Connects the automation layer (the session bus).
+  virtual bool InitialiseAutomation();
+  virtual bool InitialiseSockets() { return true; }
+  virtual void RegisterAppId() {}
+  virtual void EnableControlHosting() {}
+  virtual void ReadSettings(ProfileStore& /*profile*/) {}
+  virtual void LoadRecentFiles(int /*count*/) {}
+  // Registers the document template and opens what the command line names;
+  // false ends the program.
+  virtual bool ProcessCommandLine(const QStringList& arguments) = 0;
+  virtual void StartThumbnailThread() {}
+  virtual void ShowMainWindow(MainWindowShow show) = 0;
+  virtual void ShowMessage(int messageId, const QString& text) = 0;
 };
 
 // What the three programs share for the life of the process: program folder,
 // profile, installation values, language file and string table.
 class SuiteApplication {
-public:
-    static constexpr int kSocketsFailedMessage = 104;
+ public:
+  static constexpr int kSocketsFailedMessage = 104;
 
-    SuiteApplication(SuiteProgram program, QString programFolder, QString moduleName);
-    ~SuiteApplication();
-    SuiteApplication(const SuiteApplication&) = delete;
-    SuiteApplication& operator=(const SuiteApplication&) = delete;
+  SuiteApplication(SuiteProgram program, QString programFolder, QString moduleName);
+  ~SuiteApplication();
+  SuiteApplication(const SuiteApplication&) = delete;
+  SuiteApplication& operator=(const SuiteApplication&) = delete;
 
-    // Runs start-up in order; arguments exclude the program itself. False
-    // means the program ends (its message has been shown).
-    bool Startup(StartupSteps& steps, const QStringList& arguments);
-    // Restores the built-in texts and frees the language file.
-    void Shutdown();
+  // Runs start-up in order; arguments exclude the program itself. False
+  // means the program ends (its message has been shown).
+  bool Startup(StartupSteps& steps, const QStringList& arguments);
+  // Restores the built-in texts and frees the language file.
+  void Shutdown();
 
-    SuiteProgram Program() const { return m_program; }
-    const StartupTraits& Traits() const { return m_traits; }
-    const QString& ProgramFolderPath() const { return m_programFolder; }
-    ProfileStore& Profile() { return m_profile; }
-    const ProfileStore& Profile() const { return m_profile; }
-    const SuiteConfig& Config() const { return m_config; }
-    // False when "/Init" made start-up skip CONFIG.INI.
-    bool ConfigRead() const { return m_configRead; }
-    bool LanguageFileLoaded() const { return m_translator != nullptr; }
-    StringTable& Strings() { return m_strings; }
+  SuiteProgram Program() const { return m_program; }
+  const StartupTraits& Traits() const { return m_traits; }
+  const QString& ProgramFolderPath() const { return m_programFolder; }
+  ProfileStore& Profile() { return m_profile; }
+  const ProfileStore& Profile() const { return m_profile; }
+  const SuiteConfig& Config() const { return m_config; }
+  // False when "/Init" made start-up skip CONFIG.INI.
+  bool ConfigRead() const { return m_configRead; }
+  bool LanguageFileLoaded() const { return m_translator != nullptr; }
+  StringTable& Strings() { return m_strings; }
 
-    QString ReadSharedValue(const QString& section, const QString& entry, const QString& defaultValue,
-        const QString& profileName = ProfileStore::kGeneralProfile) const;
+  QString ReadSharedValue(const QString& section, const QString& entry, const QString& defaultValue,
+                          const QString& profileName = ProfileStore::kGeneralProfile) const;
 
-private:
-    SuiteProgram m_program;
-    StartupTraits m_traits;
-    QString m_programFolder;
-    QString m_moduleName;
-    ProfileStore m_profile;
-    SuiteConfig m_config;
-    bool m_configRead = false;
-    std::unique_ptr<QTranslator> m_translator;
-    StringTable& m_strings;
+ private:
+  SuiteProgram m_program;
+  StartupTraits m_traits;
+  QString m_programFolder;
+  QString m_moduleName;
+  ProfileStore m_profile;
+  SuiteConfig m_config;
+  bool m_configRead = false;
+  std::unique_ptr<QTranslator> m_translator;
+  StringTable& m_strings;
 };
 
 StringTable& StringsFor(SuiteProgram program);
 
-} // namespace tolmar::suite
+}  // namespace tolmar::suite

@@ -9,4 +9,4 @@ StringTable& PictoriumStrings();
 StringTable& ReporterStrings();
 StringTable& StowmarkStrings();
 
-} // namespace tolmar::suite
+}  // namespace tolmar::suite

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -11,10 +10,10 @@ namespace tolmar::suite {
 // Prefixes of the suite's temporary files.
 namespace TempPrefix {
 inline const QString kViewerStart = QStringLiteral("QV");
-inline const QString kReportStart = QStringLiteral("KTQV"); // report and capture start files
+inline const QString kReportStart = QStringLiteral("KTQV");  // report and capture start files
 inline const QString kHl = QStringLiteral("HL");
 inline const QString kBarCode = QStringLiteral("BC");
-} // namespace TempPrefix
+}  // namespace TempPrefix
 
 // The system temporary folder when it exists and is writable, else empty.
 QString UsableTempFolder();
@@ -35,7 +34,18 @@ bool WriteFileOwnerOnly(const QString& path, std::span<const std::uint8_t> bytes
 // Path of "QVRepPat.kt": in the temporary folder, else the fallback folder.
 QString PatientHandOverPath();
 
-// Reads a whole file of at most maxSize bytes; larger files are refused.
-bool ReadWholeFile(const QString& path, std::vector<std::uint8_t>& bytes, std::int64_t maxSize = std::int64_t{1} << 30);
+// Reads a start file completely and deletes it: from the moment a program is
+// started its start file belongs to it. False when it cannot be read (it is
+// then left for the system to clean).
+bool TakeStartFile(const QString& path, std::vector<std::uint8_t>& bytes,
+                   std::int64_t maxSize = std::int64_t{1} << 28);
 
-} // namespace tolmar::suite
+// Moves a written start file to a fixed name (the hand-over to a running
+// capture program), replacing an older file of that name in one step.
+bool MoveFileReplacing(const QString& from, const QString& to);
+
+// Reads a whole file of at most maxSize bytes; larger files are refused.
+bool ReadWholeFile(const QString& path, std::vector<std::uint8_t>& bytes,
+                   std::int64_t maxSize = std::int64_t{1} << 30);
+
+}  // namespace tolmar::suite

@@ -2,7 +2,6 @@
 
 #include <QDBusConnection>
 #include <QString>
-
 #include <functional>
 #include <memory>
 
@@ -19,57 +18,57 @@ QString WindowBusName(const QString& title);
 namespace WindowProtocol {
 inline const QString kObjectPath = QStringLiteral("/TolmarPacs/Window");
 inline const QString kInterface = QStringLiteral("TolmarPacs.Window");
-inline const QString kCommand = QStringLiteral("Command");   // (i): a command number
-inline const QString kActivate = QStringLiteral("Activate"); // (): restore and come forward
-} // namespace WindowProtocol
+inline const QString kCommand = QStringLiteral("Command");    // (i): a command number
+inline const QString kActivate = QStringLiteral("Activate");  // (): restore and come forward
+}  // namespace WindowProtocol
 
 // Receiving side: one per program window. Callbacks run on the thread that
 // owns the connection's event dispatch (the user-interface thread).
 class WindowEndpoint {
-public:
-    using CommandHandler = std::function<void(int command)>;
-    using ActivateHandler = std::function<void()>;
+ public:
+  using CommandHandler = std::function<void(int command)>;
+  using ActivateHandler = std::function<void()>;
 
-    explicit WindowEndpoint(QDBusConnection connection = QDBusConnection::sessionBus());
-    ~WindowEndpoint();
-    WindowEndpoint(const WindowEndpoint&) = delete;
-    WindowEndpoint& operator=(const WindowEndpoint&) = delete;
+  explicit WindowEndpoint(QDBusConnection connection = QDBusConnection::sessionBus());
+  ~WindowEndpoint();
+  WindowEndpoint(const WindowEndpoint&) = delete;
+  WindowEndpoint& operator=(const WindowEndpoint&) = delete;
 
-    void SetCommandHandler(CommandHandler handler) { m_onCommand = std::move(handler); }
-    void SetActivateHandler(ActivateHandler handler) { m_onActivate = std::move(handler); }
+  void SetCommandHandler(CommandHandler handler) { m_onCommand = std::move(handler); }
+  void SetActivateHandler(ActivateHandler handler) { m_onActivate = std::move(handler); }
 
-    // Claims the title's name; false when another window has it.
-    bool Claim(const QString& title);
-    void Release();
+  // Claims the title's name; false when another window has it.
+  bool Claim(const QString& title);
+  void Release();
 
-private:
-    class Receiver;
+ private:
+  class Receiver;
 
-    QDBusConnection m_connection;
-    QString m_busName;
-    CommandHandler m_onCommand;
-    ActivateHandler m_onActivate;
-    std::unique_ptr<Receiver> m_receiver;
+  QDBusConnection m_connection;
+  QString m_busName;
+  CommandHandler m_onCommand;
+  ActivateHandler m_onActivate;
+  std::unique_ptr<Receiver> m_receiver;
 };
 
 // Calling side.
 class WindowMessenger {
-public:
-    static constexpr int kSendTimeoutMs = 10000;
+ public:
+  static constexpr int kSendTimeoutMs = 10000;
 
-    explicit WindowMessenger(QDBusConnection connection = QDBusConnection::sessionBus());
+  explicit WindowMessenger(QDBusConnection connection = QDBusConnection::sessionBus());
 
-    // True when a window with that title is running.
-    bool Find(const QString& title) const;
-    // Delivers the command and waits until the receiver has handled it.
-    bool SendCommand(const QString& title, int command) const;
-    // Delivers the command without waiting.
-    bool PostCommand(const QString& title, int command) const;
-    // Asks the window to restore itself and come forward.
-    bool Activate(const QString& title) const;
+  // True when a window with that title is running.
+  bool Find(const QString& title) const;
+  // Delivers the command and waits until the receiver has handled it.
+  bool SendCommand(const QString& title, int command) const;
+  // Delivers the command without waiting.
+  bool PostCommand(const QString& title, int command) const;
+  // Asks the window to restore itself and come forward.
+  bool Activate(const QString& title) const;
 
-private:
-    QDBusConnection m_connection;
+ private:
+  QDBusConnection m_connection;
 };
 
-} // namespace tolmar::suite
+}  // namespace tolmar::suite
