@@ -66,9 +66,44 @@ bool ColourImage::ConvertRawFrame(std::span<const uint8_t> raw, std::vector<uint
   return true;
 }
 
-bool ColourImage::AdjustCentre(int /*delta*/) { return false; }
+namespace {
 
-bool ColourImage::AdjustWidth(int /*delta*/) { return false; }
+// Brightness and contrast scale every byte of the rendered bitmap by
+// k = 100 - delta / 10 percent; the changes pile up until the bitmap is
+// rendered again from the frame.
+template <class Map>
+bool AdjustBytes(DicomImage& image, int delta, Map map) {
+  const int k = 100 - delta / 10;
+  if (k == 100) return false;
+  DibBitmap* bitmap = image.MutableRenderedBitmap();
+  if (!bitmap) return false;
+  uint8_t* bits = bitmap->Bits();
+  for (size_t i = 0; i < bitmap->BitsSize(); ++i) {
+    const int v = map(bits[i], k);
+    bits[i] = static_cast<uint8_t>(v >= 255 ? 255 : (v <= 0 ? 0 : v));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ColourImage::AdjustCentre(int delta) {
+  return AdjustBytes(*this, delta, [](int v, int k) { return v * k / 100; });
+}
+
+bool ColourImage::AdjustWidth(int delta) {
+  return AdjustBytes(*this, delta, [](int v, int k) { return (v - 128) * k / 100 + 128; });
+}
+
+void ColourImage::ToggleInvert() {
+  m_invert = !m_invert;
+  // The bitmap as it stands (with its adjustments) is complemented in place.
+  if (m_rendered) {
+    DibBitmap* bitmap = MutableRenderedBitmap();
+    uint8_t* bits = bitmap->Bits();
+    for (size_t i = 0; i < bitmap->BitsSize(); ++i) bits[i] = static_cast<uint8_t>(255 - bits[i]);
+  }
+}
 
 std::unique_ptr<DibBitmap> ColourImage::CreateBitmap(int width, int height) const {
   return DibBitmap::Create(width == -1 ? m_paddedColumns : width, height == -1 ? m_rows : height, 24);

@@ -18,6 +18,7 @@ class ColourImage : public DicomImage {
   size_t FrameSize() const override;
   bool AdjustCentre(int delta) override;
   bool AdjustWidth(int delta) override;
+  void ToggleInvert() override;
   std::unique_ptr<DibBitmap> CreateBitmap(int width, int height) const override;
   bool RenderToDib(DibBitmap& bitmap, const ImageRect* rect) const override;
 

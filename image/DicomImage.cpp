@@ -104,6 +104,7 @@ bool DicomImage::Build(const std::string& path, const DicomDataSet& ds, bool hea
   m_sortRecord = ReadSortRecord(ds, ProgramSortKeys());
   ReadGeometryKeys(ds);
   m_shutter.ReadFromDataSet(ds);
+  BuildDisplayTexts(ds);
   m_sourceRect = {0, 0, m_paddedColumns, m_rows};
   m_panX = m_paddedColumns / 2;
   m_panY = m_rows / 2;
@@ -256,10 +257,6 @@ bool DicomImage::SetPixel(int x, int y, int value, int frame) {
   return true;
 }
 
-bool DicomImage::HasCommand(int /*number*/) const { return false; }
-
-bool DicomImage::RunCommand(int /*number*/, CommandArgument& /*argument*/) { return false; }
-
 void DicomImage::ToggleInvert() {
   m_invert = !m_invert;
   InvalidateBitmap();
@@ -272,15 +269,6 @@ const DibBitmap* DicomImage::RenderedBitmap() {
     m_rendered = std::move(bitmap);
   }
   return m_rendered.get();
-}
-
-bool DicomImage::ApplyTransform(int32_t code) {
-  if (code < 1 || code > 4) return false;
-  // The drawing objects follow with the sizes from before the transform.
-  if (m_annotations) m_annotations->ApplyTransform(code, m_paddedColumns, m_rows);
-  m_transforms.push_back(code);
-  InvalidateBitmap();
-  return true;
 }
 
 void DicomImage::ReadPatientTexts(const DicomDataSet& ds) {

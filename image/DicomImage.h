@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -8,6 +9,7 @@
 
 #include "DibBitmap.h"
 #include "ImageAnnotations.h"
+#include "ImageDisplayState.h"
 #include "ImageRect.h"
 #include "ImageSettings.h"
 #include "ImageSortKeys.h"
@@ -25,13 +27,35 @@ namespace image_command {
 constexpr int kGetWindow = 21;
 constexpr int kSetWindow = 22;
 constexpr int kWindowFromRegion = 28;
+constexpr int kBrightness = 10;  // colour: brightness; grey: move the centre
+constexpr int kContrast = 11;    // colour: contrast; grey: move the width
+constexpr int kZoomBy = 12;
+constexpr int kPanX = 13;
+constexpr int kPanY = 14;
+constexpr int kInvert = 15;
+constexpr int kReset = 16;
+constexpr int kGetZoom = 17;
+constexpr int kSetZoom = 18;
+constexpr int kGetPan = 19;
+constexpr int kSetPan = 20;
+constexpr int kTransform = 24;
+constexpr int kSetSegments = 25;
+constexpr int kGetSegments = 26;
+constexpr int kFilter = 29;
 }  // namespace image_command
+
+struct FilterRecord;
 
 // The argument of a numbered command; each command reads and fills the fields it needs.
 struct CommandArgument {
   double width = 0;
   double centre = 0;
   ImageRect rect;
+  int value = 0;  // zoom, delta or transform code; results come back here too
+  int x = 0;
+  int y = 0;
+  PaletteSegments* segments = nullptr;  // 25 reads it, 26 appends to it
+  const FilterRecord* filter = nullptr;
 };
 
 // Pixel type codes of the class choice (the low byte of a class code).
@@ -156,7 +180,16 @@ class DicomImage {
   virtual bool RenderToDib(DibBitmap& bitmap, const ImageRect* rect) const = 0;
   // The cached bitmap of the whole current frame, rendered on demand.
   const DibBitmap* RenderedBitmap();
-  void InvalidateBitmap() { m_rendered.reset(); }
+  void InvalidateBitmap() {
+    m_rendered.reset();
+    ++m_renderGeneration;
+  }
+  // Counts every change of the rendered bitmap, so that the cell's caches know
+  // when to follow.
+  uint64_t RenderGeneration() const { return m_renderGeneration; }
+  // The rendered bitmap for in-place adjustments (colour brightness, contrast,
+  // inversion); marks it changed.
+  DibBitmap* MutableRenderedBitmap();
 
   // Display state kept with the image and carried in the state record.
   ImageRect& SourceRect() { return m_sourceRect; }
@@ -169,6 +202,21 @@ class DicomImage {
   // 4 rotate right), recorded in the history. Moving the pixels belongs to the
   // display cell code.
   virtual bool ApplyTransform(int32_t code);
+
+  // --- display cell ------------------------------------------------------
+  ImageDisplayState& Display() { return m_display; }
+  const ImageDisplayState& Display() const { return m_display; }
+  // Every expected frame has arrived (geometric transforms wait for that).
+  bool AllFramesLoaded() const { return FrameCount() >= std::max(1, m_numberOfFrames); }
+  // Replaces every frame and the pixel layout at once (geometric transforms);
+  // false when a frame does not match the new layout.
+  bool ReshapeFrames(std::vector<std::vector<uint8_t>> frames, int columns, int paddedColumns, int rows);
+  // Rebuilds attributes and frames from the image's file, read in full; false
+  // (nothing changed) when the file cannot be read or rebuilt.
+  bool ReloadFromFile();
+  // The overlay texts, orientation labels, series label and scout plane of a
+  // freshly built image (DicomImageOverlay.cpp).
+  void BuildDisplayTexts(const DicomDataSet& dataSet);
   // Opaque scout-line record carried by the state record until its owner reads it.
   std::vector<uint8_t>& ScoutRecord() { return m_scoutRecord; }
   // Annotation records of an image that has no annotation list (no factory installed).
@@ -259,6 +307,8 @@ class DicomImage {
   std::vector<uint8_t> m_annotationRecords;
   std::unique_ptr<ImageAnnotations> m_annotations;
   std::vector<std::string> m_appliedStates;
+  uint64_t m_renderGeneration = 0;
+  ImageDisplayState m_display;
 };
 
 // Reads the first number of a multi-valued decimal text ("40\\-600" gives 40).

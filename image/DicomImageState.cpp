@@ -4,6 +4,7 @@
 
 #include "ByteWriter.h"
 #include "DicomImage.h"
+#include "DisplaySettings.h"
 
 namespace tolmar {
 
@@ -39,9 +40,16 @@ void DicomImage::WriteStateRecord(ByteWriter& w) const {
   WriteRect(w, m_sourceRect);
   w.U32(static_cast<uint32_t>(m_transforms.size()));
   for (const int32_t code : m_transforms) w.I32(code);
+  // The film program gets the scout lines only where the viewer shows them:
+  // an untransformed image with its lines on and overlays shown.
+  const DisplaySettings settings = CurrentDisplaySettings();
+  ByteWriter scout;
+  if (m_display.scoutLines.Exists() && m_transforms.empty() && m_display.scoutLinesOn && settings.showOverlays) {
+    m_display.scoutLines.WriteCopyRecord(scout, settings.seqLineRegion, settings.drawOneSeries);
+  }
   w.I32(kScoutRecordType);
-  w.U32(static_cast<uint32_t>(m_scoutRecord.size()));
-  w.Bytes(m_scoutRecord);
+  w.U32(static_cast<uint32_t>(scout.Size()));
+  w.Bytes(scout.Data());
   const std::vector<uint8_t> annotations =
       m_annotations ? m_annotations->SaveRecords() : m_annotationRecords;
   w.I32(kAnnotationRecordType);
@@ -90,8 +98,15 @@ size_t DicomImage::ReadStateRecord(std::span<const uint8_t> record) {
   m_cellRect = cell;
   m_transforms.clear();
   for (const int32_t code : transforms) ApplyTransform(code);
+  // Transforms move the source rectangle with the pixels; the record holds it
+  // as it was after the transforms.
   m_sourceRect = source;
-  if (!scout.empty()) m_scoutRecord.assign(scout.begin(), scout.end());
+  m_panX = panX;
+  m_panY = panY;
+  if (!scout.empty()) {
+    bool region = CurrentDisplaySettings().seqLineRegion;
+    if (m_display.scoutLines.ReadCopyRecord(scout, region)) SetScoutRegionMode(region);
+  }
   if (ImageAnnotations* list = Annotations()) {
     list->ReplaceFromRecords(annotations);
     m_annotationRecords.clear();

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "ByteWriter.h"
+#include "PaletteSegment.h"
 #include "WindowLookupTable.h"
 
 namespace tolmar {
@@ -137,6 +138,7 @@ bool GreyImage::AdjustWidth(int delta) {
 
 bool GreyImage::HasCommand(int number) const {
   return number == image_command::kGetWindow || number == image_command::kSetWindow ||
+         number == image_command::kSetSegments || number == image_command::kGetSegments ||
          DicomImage::HasCommand(number);
 }
 
@@ -147,12 +149,39 @@ bool GreyImage::RunCommand(int number, CommandArgument& argument) {
       return true;
     case image_command::kSetWindow:
       return SetWindow(argument.width, argument.centre);
+    case image_command::kSetSegments:
+      if (!argument.segments) return false;
+      m_display.segments = *argument.segments;
+      InvalidateBitmap();
+      return true;
+    case image_command::kGetSegments:
+      if (!argument.segments) return false;
+      argument.segments->insert(argument.segments->end(), m_display.segments.begin(), m_display.segments.end());
+      return true;
+    case image_command::kReset: {
+      // The file is re-read first, so that a failed re-read leaves the window too.
+      if (!DicomImage::RunCommand(number, argument)) return false;
+      ResetWindow();
+      m_display.segments.clear();
+      InvalidateBitmap();
+      return true;
+    }
     default:
       return DicomImage::RunCommand(number, argument);
   }
 }
 
-void GreyImage::FillPalette(DibBitmap& bitmap) const { bitmap.SetGreyPalette(m_invert); }
+void GreyImage::FillPalette(DibBitmap& bitmap) const {
+  if (m_display.segments.empty()) {
+    bitmap.SetGreyPalette(m_invert);
+    return;
+  }
+  PaletteWindow window;
+  window.centre = m_centre;
+  window.width = m_width;
+  window.toStored = [this](double v) { return ToStored(v); };
+  FillSegmentPalette(bitmap.Palette(), m_display.segments, window, m_invert);
+}
 
 std::unique_ptr<DibBitmap> GreyImage::CreateBitmap(int width, int height) const {
   auto bitmap = DibBitmap::Create(width == -1 ? m_paddedColumns : width, height == -1 ? m_rows : height, 8);
