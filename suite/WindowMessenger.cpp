@@ -35,8 +35,10 @@ class WindowEndpoint::Receiver : public QDBusVirtualObject {
     return QStringLiteral(
                "<interface name=\"%1\"><method name=\"%2\"><arg name=\"command\" type=\"i\" "
                "direction=\"in\"/></method>"
-               "<method name=\"%3\"/></interface>")
-        .arg(WindowProtocol::kInterface, WindowProtocol::kCommand, WindowProtocol::kActivate);
+               "<method name=\"%3\"/><method name=\"%4\"><arg name=\"caller\" type=\"s\" "
+               "direction=\"in\"/></method></interface>")
+        .arg(WindowProtocol::kInterface, WindowProtocol::kCommand, WindowProtocol::kActivate,
+             WindowProtocol::kPlaceBehind);
   }
 
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
@@ -51,6 +53,14 @@ class WindowEndpoint::Receiver : public QDBusVirtualObject {
       if (m_owner.m_onCommand) m_owner.m_onCommand(in[0].toInt());
     } else if (message.member() == WindowProtocol::kActivate) {
       if (m_owner.m_onActivate) m_owner.m_onActivate();
+    } else if (message.member() == WindowProtocol::kPlaceBehind) {
+      const QVariantList in = message.arguments();
+      if (in.size() != 1 || in[0].userType() != QMetaType::QString) {
+        connection.send(message.createErrorReply(QDBusError::InvalidArgs,
+                                                 QStringLiteral("PlaceBehind takes (s)")));
+        return true;
+      }
+      if (m_owner.m_onPlaceBehind) m_owner.m_onPlaceBehind(in[0].toString());
     } else {
       return false;
     }
@@ -121,6 +131,12 @@ bool WindowMessenger::Activate(const QString& title) const {
   return m_connection
              .call(WindowCall(title, WindowProtocol::kActivate), QDBus::Block, kSendTimeoutMs)
              .type() == QDBusMessage::ReplyMessage;
+}
+
+bool WindowMessenger::PlaceBehind(const QString& title, const QString& callerTitle) const {
+  QDBusMessage call = WindowCall(title, WindowProtocol::kPlaceBehind);
+  call << callerTitle;
+  return m_connection.call(call, QDBus::Block, kSendTimeoutMs).type() == QDBusMessage::ReplyMessage;
 }
 
 }  // namespace tolmar::suite

@@ -20,6 +20,9 @@ inline const QString kObjectPath = QStringLiteral("/TolmarPacs/Window");
 inline const QString kInterface = QStringLiteral("TolmarPacs.Window");
 inline const QString kCommand = QStringLiteral("Command");    // (i): a command number
 inline const QString kActivate = QStringLiteral("Activate");  // (): restore and come forward
+// (s): restore when minimised and go directly behind the caller's window
+// (named by its title) without moving or resizing.
+inline const QString kPlaceBehind = QStringLiteral("PlaceBehind");
 }  // namespace WindowProtocol
 
 // Receiving side: one per program window. Callbacks run on the thread that
@@ -28,6 +31,7 @@ class WindowEndpoint {
  public:
   using CommandHandler = std::function<void(int command)>;
   using ActivateHandler = std::function<void()>;
+  using PlaceBehindHandler = std::function<void(const QString& callerTitle)>;
 
   explicit WindowEndpoint(QDBusConnection connection = QDBusConnection::sessionBus());
   ~WindowEndpoint();
@@ -36,6 +40,7 @@ class WindowEndpoint {
 
   void SetCommandHandler(CommandHandler handler) { m_onCommand = std::move(handler); }
   void SetActivateHandler(ActivateHandler handler) { m_onActivate = std::move(handler); }
+  void SetPlaceBehindHandler(PlaceBehindHandler handler) { m_onPlaceBehind = std::move(handler); }
 
   // Claims the title's name; false when another window has it.
   bool Claim(const QString& title);
@@ -48,6 +53,7 @@ class WindowEndpoint {
   QString m_busName;
   CommandHandler m_onCommand;
   ActivateHandler m_onActivate;
+  PlaceBehindHandler m_onPlaceBehind;
   std::unique_ptr<Receiver> m_receiver;
 };
 
@@ -66,6 +72,8 @@ class WindowMessenger {
   bool PostCommand(const QString& title, int command) const;
   // Asks the window to restore itself and come forward.
   bool Activate(const QString& title) const;
+  // Asks the window to restore itself and go behind the window callerTitle.
+  bool PlaceBehind(const QString& title, const QString& callerTitle) const;
 
  private:
   QDBusConnection m_connection;

@@ -54,6 +54,8 @@ int main(int argc, char** argv) {
       QTimer::singleShot(0, &app, &QCoreApplication::quit);
   });
   endpoint.SetActivateHandler([] { Say(QStringLiteral("activate")); });
+  endpoint.SetPlaceBehindHandler(
+      [](const QString& caller) { Say(QStringLiteral("behind ") + caller); });
   if (!endpoint.Claim(title)) {
     Say(QStringLiteral("error title taken"));
     return 1;

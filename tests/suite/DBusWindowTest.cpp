@@ -21,6 +21,8 @@ TEST(WindowMessengerTest, CommandReachesTheProgramWithThatTitle) {
   EXPECT_EQ(peer.ReadLine(), QStringLiteral("command 32788"));
   ASSERT_TRUE(messenger.Activate(title));
   EXPECT_EQ(peer.ReadLine(), QStringLiteral("activate"));
+  ASSERT_TRUE(messenger.PlaceBehind(title, QStringLiteral("Pictorium")));
+  EXPECT_EQ(peer.ReadLine(), QStringLiteral("behind Pictorium"));
   ASSERT_TRUE(messenger.PostCommand(title, 32771));
   EXPECT_EQ(peer.ReadLine(), QStringLiteral("command 32771"));
 
