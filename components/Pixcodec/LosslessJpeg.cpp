@@ -14,9 +14,13 @@ namespace {
 // ------------------------------------------------------------------ Huffman tables
 
 constexpr int kFastBits = 10;
+// Code and extra bits of one difference together, when they fit in this many bits.
+constexpr int kDiffBits = 12;
 
 struct HuffmanTable {
   bool defined = false;
+  // (difference << 8) | bits used, for code plus extra bits of up to kDiffBits; 0 otherwise.
+  std::array<int32_t, 1 << kDiffBits> fastDifference{};
   // Codes of up to kFastBits bits: (length << 8) | symbol, 0 when longer.
   std::array<uint16_t, 1 << kFastBits> fast{};
   std::array<int32_t, 18> maxCode{};  // largest code of each length, -1 when none
@@ -35,6 +39,19 @@ bool BuildTable(const uint8_t* counts, const uint8_t* symbols, int symbolCount,
     table.valueOffset[length] = k - code;
     for (int i = 0; i < n; ++i, ++k, ++code) {
       if (code >= (1 << length)) return false;  // more codes than the length allows
+      const int category = symbols[k];
+      const int extra = category < 16 ? category : 0;
+      if (length + extra <= kDiffBits && category <= 16) {
+        const int free = kDiffBits - length - extra;
+        for (int v = 0; v < (1 << extra); ++v) {
+          int difference = 0;
+          if (category == 16) difference = 32768;
+          else if (category > 0) difference = v < (1 << (category - 1)) ? v - (1 << category) + 1 : v;
+          const int32_t entry = difference * 256 + length + extra;
+          const int prefix = ((code << extra) | v) << free;
+          for (int fill = 0; fill < (1 << free); ++fill) table.fastDifference[prefix | fill] = entry;
+        }
+      }
       if (length <= kFastBits) {
         const int shift = kFastBits - length;
         for (int fill = 0; fill < (1 << shift); ++fill) {
@@ -62,7 +79,7 @@ class BitReader {
   BitReader(const uint8_t* p, const uint8_t* end) : m_p(p), m_end(end) {}
 
   inline void Refill() {
-    if (m_bits > 56) return;
+    if (m_bits >= 32) return;  // enough for one difference: code and extra bits
     if (m_bits <= 55 && m_end - m_p >= 8 && !m_stopped) {
       uint64_t word;
       std::memcpy(&word, m_p, 8);
@@ -118,6 +135,12 @@ class BitReader {
 
   // A difference of category `s` (0 … 16) with its extra bits.
   inline int DecodeDifference(const HuffmanTable& table, bool& bad) {
+    Refill();
+    const int32_t entry = table.fastDifference[m_buffer >> (64 - kDiffBits)];
+    if (entry) {
+      Consume(entry & 0xFF);
+      return entry >> 8;
+    }
     const int s = DecodeSymbol(table);
     if (s <= 0) {
       if (s < 0) bad = true;
