@@ -4,6 +4,7 @@
 
 #include "suite/CommandLine.h"
 #include "suite/LanguageFile.h"
+#include "suite/OutsideLibraries.h"
 #include "suite/SuiteStrings.h"
 
 namespace tolmar::suite {
@@ -20,6 +21,8 @@ StartupTraits StartupTraits::For(SuiteProgram program) {
       traits.configSkippedByInit = false;
       traits.startThumbnailThread = true;
       traits.show = MainWindowShow::Restored;
+      traits.savesMainWindowRect = true;
+      traits.asksLoginLibraryAtClose = true;
       break;
     case SuiteProgram::Pictorium:
       traits.applicationName = QStringLiteral("Pictorium");
@@ -87,6 +90,19 @@ bool SuiteApplication::Startup(StartupSteps& steps, const QStringList& arguments
   if (m_traits.startThumbnailThread) steps.StartThumbnailThread();
   steps.ShowMainWindow(m_traits.show);
   return true;
+}
+
+void SuiteApplication::CloseMainWindow(ShutdownSteps& steps) {
+  steps.StopTimers();
+  steps.SaveControlBarState();
+  if (m_traits.savesMainWindowRect)
+    SaveMainWindowRect(m_profile, steps.MainWindowRect(), steps.IsMinimised());
+  steps.SaveSettings(m_profile);
+}
+
+bool SuiteApplication::MayCloseDocument(intptr_t window, const QByteArray& userName) const {
+  if (!m_traits.asksLoginLibraryAtClose) return true;
+  return LogoutAllowsClose(m_programFolder, ReadLoginLibrarySettings(), window, userName);
 }
 
 void SuiteApplication::Shutdown() {

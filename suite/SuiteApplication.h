@@ -2,11 +2,13 @@
 
 #include <QStringList>
 #include <QTranslator>
+#include <cstdint>
 #include <memory>
 
 #include "suite/ProfileStore.h"
 #include "suite/StringTable.h"
 #include "suite/SuiteConfig.h"
+#include "suite/WindowPlacement.h"
 
 namespace tolmar::suite {
 
@@ -23,6 +25,10 @@ struct StartupTraits {
   bool configSkippedByInit = true;
   bool startThumbnailThread = false;
   MainWindowShow show = MainWindowShow::Restored;
+  // Shut-down: the archive manager keeps its main window rectangle and asks
+  // the login library whether it may close.
+  bool savesMainWindowRect = false;
+  bool asksLoginLibraryAtClose = false;
 
   static StartupTraits For(SuiteProgram program);
 };
@@ -47,6 +53,18 @@ class StartupSteps {
   virtual void ShowMessage(int messageId, const QString& text) = 0;
 };
 
+// The program-specific steps when the main window closes.
+class ShutdownSteps {
+ public:
+  virtual ~ShutdownSteps() = default;
+  virtual void StopTimers() {}
+  virtual void SaveControlBarState() {}
+  virtual bool IsMinimised() const = 0;
+  virtual ScreenRect MainWindowRect() const = 0;
+  // The program's own settings saved at the end.
+  virtual void SaveSettings(ProfileStore& /*profile*/) {}
+};
+
 // What the three programs share for the life of the process: program folder,
 // profile, installation values, language file and string table.
 class SuiteApplication {
@@ -61,6 +79,13 @@ class SuiteApplication {
   // Runs start-up in order; arguments exclude the program itself. False
   // means the program ends (its message has been shown).
   bool Startup(StartupSteps& steps, const QStringList& arguments);
+  // The main window closes: timers stop, the control bars and the program's
+  // settings are saved and, for the archive manager, the window rectangle
+  // unless the window is minimised.
+  void CloseMainWindow(ShutdownSteps& steps);
+  // The document's close check: the archive manager asks the login library
+  // (a missing library lets it close); the other programs may always close.
+  bool MayCloseDocument(intptr_t window, const QByteArray& userName) const;
   // Restores the built-in texts and frees the language file.
   void Shutdown();
 

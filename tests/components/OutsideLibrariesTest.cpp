@@ -7,6 +7,7 @@
 #include "suite/OptionalLibrary.h"
 #include "suite/OutsideLibraries.h"
 #include "suite/ProfileStore.h"
+#include "suite/SuiteApplication.h"
 
 using namespace tolmar::suite;
 
@@ -106,6 +107,18 @@ TEST(LoginLibraryTest, LogoutDecidesWhetherTheProgramMayClose) {
     settings.dllName = QStringLiteral("Missing.dll");
     EXPECT_TRUE(LogoutAllowsClose(kProgramFolder, settings, 0, "doctor"));
   }
+}
+
+TEST(LoginLibraryTest, OnlyTheArchiveManagerAsksTheLoginLibraryAtClose) {
+  QTemporaryDir home;
+  ScopedEnv config("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+  ScopedEnv keep("TOLMAR_GATE_KEEP_OPEN", "1");
+  const SuiteApplication archive(SuiteProgram::Stowmark, kProgramFolder,
+                                 QStringLiteral("Stowmark"));
+  const SuiteApplication viewer(SuiteProgram::Pictorium, kProgramFolder,
+                                QStringLiteral("Pictorium"));
+  EXPECT_FALSE(archive.MayCloseDocument(0, "doctor"));
+  EXPECT_TRUE(viewer.MayCloseDocument(0, "doctor"));
 }
 
 }  // namespace

@@ -172,6 +172,47 @@ TEST_F(SuiteApplicationTest, MissingLanguageFileKeepsTheBuiltInTexts) {
   EXPECT_EQ(app.Strings().Text(286), QStringLiteral("Relayhouse COM对象建立失败！"));
 }
 
+class RecordingShutdown : public ShutdownSteps {
+ public:
+  bool minimised = false;
+  ScreenRect rect{10, 20, 810, 620};
+  QStringList calls;
+
+  void StopTimers() override { calls.append(QStringLiteral("timers")); }
+  void SaveControlBarState() override { calls.append(QStringLiteral("bars")); }
+  bool IsMinimised() const override { return minimised; }
+  ScreenRect MainWindowRect() const override { return rect; }
+  void SaveSettings(ProfileStore&) override { calls.append(QStringLiteral("settings")); }
+};
+
+TEST_F(SuiteApplicationTest, ArchiveManagerKeepsItsWindowRectangleUnlessMinimised) {
+  SuiteApplication app(SuiteProgram::Stowmark, Folder(), QStringLiteral("Stowmark"));
+  RecordingShutdown steps;
+  app.CloseMainWindow(steps);
+  EXPECT_EQ(steps.calls, (QStringList{"timers", "bars", "settings"}));
+  EXPECT_EQ(
+      app.Profile().GetProfileInt(QStringLiteral("Settings"), QStringLiteral("MainWnd.right"), 0),
+      810);
+
+  steps.minimised = true;
+  steps.rect = {-32000, -32000, -31840, -31970};
+  app.CloseMainWindow(steps);
+  EXPECT_EQ(
+      app.Profile().GetProfileInt(QStringLiteral("Settings"), QStringLiteral("MainWnd.left"), 0),
+      10);
+}
+
+TEST_F(SuiteApplicationTest, ViewerDoesNotWriteTheArchiveManagersRectangle) {
+  SuiteApplication app(SuiteProgram::Pictorium, Folder(), QStringLiteral("Pictorium"));
+  RecordingShutdown steps;
+  app.CloseMainWindow(steps);
+  EXPECT_EQ(steps.calls, (QStringList{"timers", "bars", "settings"}));
+  EXPECT_EQ(
+      app.Profile().GetProfileInt(QStringLiteral("Settings"), QStringLiteral("MainWnd.left"), -7),
+      -7);
+  EXPECT_TRUE(app.MayCloseDocument(0, "doctor"));
+}
+
 TEST(StringTableTest, EachProgramHasItsOwnNumbers) {
   EXPECT_EQ(StowmarkStrings().Text(57344), QStringLiteral("Stowmark"));
   EXPECT_EQ(PictoriumStrings().Text(57344), QStringLiteral("Pictorium"));
