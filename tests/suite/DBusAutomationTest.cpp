@@ -35,6 +35,23 @@ TEST(AutomationObjectTest, CallsAnotherProcessWithTypedArgumentsAndOutArgument) 
   EXPECT_EQ(object->InvokeForCode(1, none), 0);
 }
 
+TEST(AutomationObjectTest, OutArgumentMayComeBackAsAnArrayOfVariants) {
+  PeerProcess peer(QStringLiteral("GetInfo peer"));
+  ASSERT_EQ(peer.ReadLine(), QStringLiteral("ready"));
+  std::unique_ptr<AutomationObject> object =
+      AutomationObject::Create(QStringLiteral("TolmarPacs.SuitePeer"));
+  ASSERT_NE(object, nullptr);
+  object->SetTimeout(5000);
+  QVariantList arguments{QStringLiteral("P0001"), 100, QVariant::fromValue(QList<int>{4, 6, 7}),
+                         QVariant()};
+  QString error;
+  ASSERT_EQ(object->InvokeForCode(4, arguments, &error), 0) << error.toStdString();
+  const QVariantList values = arguments[3].toList();
+  ASSERT_EQ(values.size(), 3);
+  EXPECT_EQ(values[0].toString(), QStringLiteral("P0001:4"));
+  EXPECT_EQ(values[2].toString(), QStringLiteral("P0001:7"));
+}
+
 TEST(AutomationObjectTest, CallFailuresAreReportedNotHidden) {
   PeerProcess peer(QStringLiteral("Failure peer"));
   ASSERT_EQ(peer.ReadLine(), QStringLiteral("ready"));

@@ -39,6 +39,16 @@ int main(int argc, char** argv) {
            QLatin1Char('|') + nested.join(QLatin1Char(','));
     return sum;
   });
+  // Method 4 has the shape of the information servers' GetInfo: key, 100,
+  // field numbers, and an out-argument that becomes an array of texts.
+  server.AddMethod(4, [](QVariantList& a) -> QVariant {
+    if (a.size() != 4 || a[2].userType() != qMetaTypeId<QList<int>>()) return {};
+    QVariantList values;
+    for (int field : a[2].value<QList<int>>())
+      values.append(QStringLiteral("%1:%2").arg(a[0].toString()).arg(field));
+    a[3] = values;
+    return 0;
+  });
   server.AddMethod(
       1, [](QVariantList& a) -> QVariant { return a.isEmpty() ? QVariant(0) : QVariant(); });
   QString error;
