@@ -104,8 +104,10 @@ bool ElpegDecode(const uint8_t* records, size_t recordsSize, const uint8_t* tabl
       if ((b >= 0x80 && b <= 0x8F) || b >= 0xF0) {
         if (p + 1 >= bodySize) return false;
         const int second = body[(p + 1) ^ 1];
-        if (b >= 0xF0) value += static_cast<int16_t>(static_cast<uint16_t>((b << 8) | second));
-        else value += ((b - 0x80) << 8) + second;
+        if (b >= 0xF0)
+          value += static_cast<int16_t>(static_cast<uint16_t>((b << 8) | second));
+        else
+          value += ((b - 0x80) << 8) + second;
         p += 2;
       } else {
         value += b < 64 ? b : b - 128;

@@ -45,8 +45,10 @@ void Bind(Binding& binding, const std::string& path) {
     return;
   }
   void* compress = dlsym(binding.handle, "DCMCompress");
-  if (f.version == 1) f.compressV1 = reinterpret_cast<PixcodecFunctions::CompressV1>(compress);
-  else f.compressV2 = reinterpret_cast<PixcodecFunctions::CompressV2>(compress);
+  if (f.version == 1)
+    f.compressV1 = reinterpret_cast<PixcodecFunctions::CompressV1>(compress);
+  else
+    f.compressV2 = reinterpret_cast<PixcodecFunctions::CompressV2>(compress);
   f.getCompressed =
       Lookup<PixcodecFunctions::GetCompressed>(binding.handle, "GetDCMCompressPixelData");
   f.decompress = Lookup<PixcodecFunctions::Decompress>(binding.handle, "DCMDecompress");

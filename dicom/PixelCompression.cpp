@@ -25,9 +25,7 @@ bool Fail(DicomError* error, const std::string& what) {
   return false;
 }
 
-bool StartsWith(const std::string& text, const char* prefix) {
-  return text.rfind(prefix, 0) == 0;
-}
+bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
 // The pixel description every codec path needs.
 struct PixelLayout {
@@ -143,7 +141,8 @@ bool InflateExactly(const uint8_t* source, uint64_t sourceLength, uint8_t* desti
   } else {
     status = zlib->uncompress(destination, &produced, source, sourceLength);
   }
-  if (status != 0) return Fail(error, "zlib stream is corrupt, truncated or larger than the frames");
+  if (status != 0)
+    return Fail(error, "zlib stream is corrupt, truncated or larger than the frames");
   if (produced != expected) return Fail(error, "zlib stream does not fill the frames");
   return true;
 }
@@ -316,8 +315,7 @@ bool CompressJpeg(DicomDataSet& ds, bool lossless, int quality, DicomError* erro
 }
 
 bool DecodeJpegFragment(const PixelLayout& layout, bool lossless, const uint8_t* fragment,
-                        uint64_t length, uint8_t* output, uint64_t outputSize,
-                        DicomError* error) {
+                        uint64_t length, uint8_t* output, uint64_t outputSize, DicomError* error) {
   const PixcodecFunctions* codec = PixcodecLibrary();
   if (!codec) return Fail(error, "the JPEG codec library is not available");
   if (lossless ? !codec->CanDecompressLossless() : !codec->CanDecompressLossy()) {
@@ -386,10 +384,10 @@ std::string CompressionKind(const DicomDataSet& dataSet) {
   }
   if (dataSet.FindElement(0x0002, 0x0010)) {
     const std::string ts = dataSet.GetText(0x0002, 0x0010);
-    for (const char* lossless : {"1.2.840.10008.1.2.4.70", "1.2.840.10008.1.2.4.56",
-                                 "1.2.840.10008.1.2.4.57", "1.2.840.10008.1.2.4.58",
-                                 "1.2.840.10008.1.2.4.65", "1.2.840.10008.1.2.4.66",
-                                 kOwnLosslessSyntax}) {
+    for (const char* lossless :
+         {"1.2.840.10008.1.2.4.70", "1.2.840.10008.1.2.4.56", "1.2.840.10008.1.2.4.57",
+          "1.2.840.10008.1.2.4.58", "1.2.840.10008.1.2.4.65", "1.2.840.10008.1.2.4.66",
+          kOwnLosslessSyntax}) {
       if (ts == lossless) return "JPEGLOSSLESS";
     }
     if (ts == "1.2.840.10008.1.2.4.50" || ts == kOwnLossySyntax) return "JPEGLOSSY";
@@ -465,11 +463,11 @@ bool DecompressFrame(const DicomDataSet& dataSet, const uint8_t* fragment, uint3
       ok = DecodeElpeg(dataSet, fragment, length, decoded.data(), frameSize, error);
     } else {
       const PixelLayout layout(dataSet);
-      ok = CheckJpegLayout(layout, error) &&
-           (PlanarConfigurationOk(dataSet) ||
-            Fail(error, "JPEG needs interleaved colour pixels")) &&
-           DecodeJpegFragment(layout, IsLosslessKind(kind), fragment, length, decoded.data(),
-                              frameSize, error);
+      ok =
+          CheckJpegLayout(layout, error) &&
+          (PlanarConfigurationOk(dataSet) || Fail(error, "JPEG needs interleaved colour pixels")) &&
+          DecodeJpegFragment(layout, IsLosslessKind(kind), fragment, length, decoded.data(),
+                             frameSize, error);
     }
     if (!ok) return false;
     frame = std::move(decoded);
@@ -490,8 +488,8 @@ bool WriteCompressedDicomFile(const std::string& path, std::unique_ptr<DicomData
   } else {
     DicomError ignored;
     const bool done = CompressPixelData(*dataSet, kind, &ignored);
-    if (compressed) *compressed = done && ParseCompressionKind(kind).method !=
-                                              CompressionRequest::Method::None;
+    if (compressed)
+      *compressed = done && ParseCompressionKind(kind).method != CompressionRequest::Method::None;
   }
   return WriteDicomFile(path, FileLayout::PartTenImplicit, std::move(dataSet), error);
 }

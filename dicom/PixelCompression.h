@@ -26,8 +26,7 @@ CompressionRequest ParseCompressionKind(const std::string& kind);
 
 // Compresses the pixel data in place by the kind string. A kind string that asks for
 // nothing succeeds unchanged; a failure leaves the data set as it was.
-bool CompressPixelData(DicomDataSet& dataSet, const std::string& kind,
-                       DicomError* error = nullptr);
+bool CompressPixelData(DicomDataSet& dataSet, const std::string& kind, DicomError* error = nullptr);
 
 // Decodes the pixel data in place by its compression kind. Kinds with nothing to
 // decode succeed unchanged; a failure leaves the data set as it was.

@@ -45,8 +45,7 @@ int RunPixels(const std::vector<std::string>& args) {
 
 const CommandRegistration kRegistration(
     {"pixels", "pixels IN OUT",
-     "write the decoded pixel data of IN (as the viewer reads it) to OUT as raw bytes",
-     RunPixels});
+     "write the decoded pixel data of IN (as the viewer reads it) to OUT as raw bytes", RunPixels});
 
 }  // namespace
 }  // namespace tolmar::tool

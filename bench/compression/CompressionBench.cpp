@@ -71,8 +71,9 @@ Bytes DcmtkEncode(const Series& s, const Bytes& frame) {
   Uint32 length = 0;
   std::vector<Uint16> samples(frame.size() / 2);
   std::memcpy(samples.data(), frame.data(), frame.size());
-  if (encoder.encode(static_cast<Uint16>(s.columns), static_cast<Uint16>(s.rows), EPI_Monochrome2,
-                     1, samples.data(), out, length)
+  if (encoder
+          .encode(static_cast<Uint16>(s.columns), static_cast<Uint16>(s.rows), EPI_Monochrome2, 1,
+                  samples.data(), out, length)
           .bad()) {
     Fail("DCMTK could not encode");
   }
@@ -84,8 +85,9 @@ Bytes DcmtkEncode(const Series& s, const Bytes& frame) {
 void DcmtkDecode(const Bytes& stream, Bytes& out) {
   DJDecompressIJG12Bit decoder(DcmtkParameters(), OFFalse);
   if (decoder.init().bad() ||
-      decoder.decode(const_cast<Uint8*>(stream.data()), static_cast<Uint32>(stream.size()),
-                     out.data(), static_cast<Uint32>(out.size()), OFFalse)
+      decoder
+          .decode(const_cast<Uint8*>(stream.data()), static_cast<Uint32>(stream.size()), out.data(),
+                  static_cast<Uint32>(out.size()), OFFalse)
           .bad()) {
     Fail("DCMTK could not decode");
   }
@@ -104,8 +106,8 @@ Bytes OursEncode(const Series& s, const Bytes& frame) {
 
 void OursDecode(const Series& s, const Bytes& stream, Bytes& out) {
   if (tolmar::PixcodecLibrary()->decompress(s.columns, s.rows, s.bitsStored, stream.data(),
-                                             static_cast<int>(stream.size()), out.data(),
-                                             static_cast<int>(out.size())) != 0) {
+                                            static_cast<int>(stream.size()), out.data(),
+                                            static_cast<int>(out.size())) != 0) {
     Fail("Pixcodec could not decode");
   }
 }
@@ -125,7 +127,8 @@ gdcm::SmartPointer<gdcm::Image> GdcmImage(const Series& s, const gdcm::TransferS
 }
 
 Bytes GdcmEncode(const Series& s, const Bytes& frame) {
-  gdcm::SmartPointer<gdcm::Image> image = GdcmImage(s, gdcm::TransferSyntax::ExplicitVRLittleEndian);
+  gdcm::SmartPointer<gdcm::Image> image =
+      GdcmImage(s, gdcm::TransferSyntax::ExplicitVRLittleEndian);
   gdcm::DataElement pixels(gdcm::Tag(0x7FE0, 0x0010));
   pixels.SetByteValue(reinterpret_cast<const char*>(frame.data()),
                       static_cast<uint32_t>(frame.size()));
@@ -142,7 +145,8 @@ Bytes GdcmEncode(const Series& s, const Bytes& frame) {
 }
 
 void GdcmDecode(const Series& s, const Bytes& stream, Bytes& out) {
-  gdcm::SmartPointer<gdcm::Image> image = GdcmImage(s, gdcm::TransferSyntax::JPEGLosslessProcess14_1);
+  gdcm::SmartPointer<gdcm::Image> image =
+      GdcmImage(s, gdcm::TransferSyntax::JPEGLosslessProcess14_1);
   gdcm::DataElement pixels(gdcm::Tag(0x7FE0, 0x0010));
   gdcm::SmartPointer<gdcm::SequenceOfFragments> fragments = new gdcm::SequenceOfFragments;
   gdcm::Fragment fragment;
@@ -209,31 +213,56 @@ int main(int argc, char** argv) {
   std::vector<Bytes> ours(n), dcmtk(n), gdcm(n);
   Bytes out(s.frames[0].size());
   std::vector<Row> jpeg;
-  jpeg.push_back({"encode, ours (Pixcodec, predictor 1)", BestSeconds(rounds, [&] {
-                    for (size_t i = 0; i < n; ++i) ours[i] = OursEncode(s, s.frames[i]);
-                  }), mb});
-  jpeg.push_back({"encode, DCMTK (IJG 12-bit lossless, predictor 1)", BestSeconds(rounds, [&] {
-                    for (size_t i = 0; i < n; ++i) dcmtk[i] = DcmtkEncode(s, s.frames[i]);
-                  }), mb});
-  jpeg.push_back({"encode, GDCM (JPEG lossless process 14, SV1)", BestSeconds(rounds, [&] {
-                    for (size_t i = 0; i < n; ++i) gdcm[i] = GdcmEncode(s, s.frames[i]);
-                  }), mb});
+  jpeg.push_back({"encode, ours (Pixcodec, predictor 1)",
+                  BestSeconds(rounds,
+                              [&] {
+                                for (size_t i = 0; i < n; ++i) ours[i] = OursEncode(s, s.frames[i]);
+                              }),
+                  mb});
+  jpeg.push_back({"encode, DCMTK (IJG 12-bit lossless, predictor 1)",
+                  BestSeconds(rounds,
+                              [&] {
+                                for (size_t i = 0; i < n; ++i)
+                                  dcmtk[i] = DcmtkEncode(s, s.frames[i]);
+                              }),
+                  mb});
+  jpeg.push_back({"encode, GDCM (JPEG lossless process 14, SV1)",
+                  BestSeconds(rounds,
+                              [&] {
+                                for (size_t i = 0; i < n; ++i) gdcm[i] = GdcmEncode(s, s.frames[i]);
+                              }),
+                  mb});
   // Every decoder reads the same streams: DCMTK's, then each codec's own.
-  jpeg.push_back({"decode DCMTK's streams, ours", BestSeconds(rounds, [&] {
-                    for (size_t i = 0; i < n; ++i) OursDecode(s, dcmtk[i], out);
-                  }), mb});
-  jpeg.push_back({"decode DCMTK's streams, DCMTK", BestSeconds(rounds, [&] {
-                    for (size_t i = 0; i < n; ++i) DcmtkDecode(dcmtk[i], out);
-                  }), mb});
-  jpeg.push_back({"decode DCMTK's streams, GDCM", BestSeconds(rounds, [&] {
-                    for (size_t i = 0; i < n; ++i) GdcmDecode(s, dcmtk[i], out);
-                  }), mb});
-  jpeg.push_back({"decode own streams, ours", BestSeconds(rounds, [&] {
-                    for (size_t i = 0; i < n; ++i) OursDecode(s, ours[i], out);
-                  }), mb});
-  jpeg.push_back({"decode own streams, GDCM", BestSeconds(rounds, [&] {
-                    for (size_t i = 0; i < n; ++i) GdcmDecode(s, gdcm[i], out);
-                  }), mb});
+  jpeg.push_back({"decode DCMTK's streams, ours",
+                  BestSeconds(rounds,
+                              [&] {
+                                for (size_t i = 0; i < n; ++i) OursDecode(s, dcmtk[i], out);
+                              }),
+                  mb});
+  jpeg.push_back({"decode DCMTK's streams, DCMTK",
+                  BestSeconds(rounds,
+                              [&] {
+                                for (size_t i = 0; i < n; ++i) DcmtkDecode(dcmtk[i], out);
+                              }),
+                  mb});
+  jpeg.push_back({"decode DCMTK's streams, GDCM",
+                  BestSeconds(rounds,
+                              [&] {
+                                for (size_t i = 0; i < n; ++i) GdcmDecode(s, dcmtk[i], out);
+                              }),
+                  mb});
+  jpeg.push_back({"decode own streams, ours",
+                  BestSeconds(rounds,
+                              [&] {
+                                for (size_t i = 0; i < n; ++i) OursDecode(s, ours[i], out);
+                              }),
+                  mb});
+  jpeg.push_back({"decode own streams, GDCM",
+                  BestSeconds(rounds,
+                              [&] {
+                                for (size_t i = 0; i < n; ++i) GdcmDecode(s, gdcm[i], out);
+                              }),
+                  mb});
   // Correctness of what was timed.
   for (size_t i = 0; i < n; ++i) {
     for (const Bytes* stream : {&ours[i], &dcmtk[i], &gdcm[i]}) {
@@ -252,10 +281,11 @@ int main(int argc, char** argv) {
   Print(jpeg, "Lossless JPEG (MB/s of decoded pixels)");
   std::printf("compressed size: ours %.1f MB, DCMTK %.1f MB, GDCM %.1f MB\n", oursBytes / 1e6,
               dcmtkBytes / 1e6, gdcmBytes / 1e6);
-  std::printf("ratios: decode DCMTK/ours %.2f, GDCM/ours %.2f; encode DCMTK/ours %.2f, "
-              "GDCM/ours %.2f\n",
-              jpeg[4].seconds / jpeg[3].seconds, jpeg[5].seconds / jpeg[3].seconds,
-              jpeg[1].seconds / jpeg[0].seconds, jpeg[2].seconds / jpeg[0].seconds);
+  std::printf(
+      "ratios: decode DCMTK/ours %.2f, GDCM/ours %.2f; encode DCMTK/ours %.2f, "
+      "GDCM/ours %.2f\n",
+      jpeg[4].seconds / jpeg[3].seconds, jpeg[5].seconds / jpeg[3].seconds,
+      jpeg[1].seconds / jpeg[0].seconds, jpeg[2].seconds / jpeg[0].seconds);
 
   // ZIP against raw zlib level 1 on the same frames, in turn within each round. Both sides
   // keep every result, as a viewer keeps its images, so fresh memory costs both the same.
@@ -270,7 +300,8 @@ int main(int argc, char** argv) {
     const auto ours = [&] {
       zipCompress = std::min(zipCompress, BestSeconds(1, [&] {
                                for (size_t i = 0; i < n; ++i) {
-                                 if (!tolmar::CompressPixelData(*work[i], "ZIP")) Fail("ZIP failed");
+                                 if (!tolmar::CompressPixelData(*work[i], "ZIP"))
+                                   Fail("ZIP failed");
                                }
                              }));
     };
@@ -329,7 +360,8 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < n; ++i) work[i] = s.images[i]->Clone();
     elpegEncode = std::min(elpegEncode, BestSeconds(1, [&] {
                              for (size_t i = 0; i < n; ++i) {
-                               if (!tolmar::CompressPixelData(*work[i], "ELPEG")) Fail("ELPEG failed");
+                               if (!tolmar::CompressPixelData(*work[i], "ELPEG"))
+                                 Fail("ELPEG failed");
                              }
                            }));
     elpegBytes = 0;

@@ -27,10 +27,14 @@ bool DecodeWithDcmtk(const uint8_t* data, size_t size, int precision, int width,
   const size_t samples = static_cast<size_t>(width) * height * components;
   if (outputSize != samples * bytesPerSample) return false;
   std::unique_ptr<DJDecoder> decoder;
-  if (precision <= 8) decoder = std::make_unique<DJDecompressIJG8Bit>(Parameters(), OFFalse);
-  else if (precision <= 12) decoder = std::make_unique<DJDecompressIJG12Bit>(Parameters(), OFFalse);
-  else if (precision <= 16) decoder = std::make_unique<DJDecompressIJG16Bit>(Parameters(), OFFalse);
-  else return false;
+  if (precision <= 8)
+    decoder = std::make_unique<DJDecompressIJG8Bit>(Parameters(), OFFalse);
+  else if (precision <= 12)
+    decoder = std::make_unique<DJDecompressIJG12Bit>(Parameters(), OFFalse);
+  else if (precision <= 16)
+    decoder = std::make_unique<DJDecompressIJG16Bit>(Parameters(), OFFalse);
+  else
+    return false;
   if (precision > 8 && bytesPerSample == 1) return false;
   if (decoder->init().bad()) return false;
   const size_t decodedBytes = samples * decoder->bytesPerSample();
@@ -39,8 +43,9 @@ bool DecodeWithDcmtk(const uint8_t* data, size_t size, int precision, int width,
   const bool direct = decodedBytes == outputSize;
   std::vector<uint8_t> scratch(direct ? 0 : decodedBytes);
   uint8_t* target = direct ? output : scratch.data();
-  if (decoder->decode(source.data(), static_cast<Uint32>(size), target,
-                      static_cast<Uint32>(decodedBytes), OFFalse)
+  if (decoder
+          ->decode(source.data(), static_cast<Uint32>(size), target,
+                   static_cast<Uint32>(decodedBytes), OFFalse)
           .bad()) {
     return false;
   }
@@ -67,9 +72,8 @@ bool EncodeDcmtkJpeg12(const uint8_t* input, int width, int height, int quality,
   DJCompressIJG12Bit encoder(Parameters(), EJM_sequential, static_cast<Uint8>(quality));
   Uint8* compressed = nullptr;
   Uint32 length = 0;
-  const OFCondition status =
-      encoder.encode(static_cast<Uint16>(width), static_cast<Uint16>(height), EPI_Monochrome2, 1,
-                     pixels.data(), compressed, length);
+  const OFCondition status = encoder.encode(static_cast<Uint16>(width), static_cast<Uint16>(height),
+                                            EPI_Monochrome2, 1, pixels.data(), compressed, length);
   std::unique_ptr<Uint8[]> owner(compressed);
   if (status.bad() || !compressed || length == 0) return false;
   output.assign(compressed, compressed + length);

@@ -22,8 +22,8 @@ bool ReadJpegStreamInfo(const uint8_t* data, size_t size, JpegStreamInfo& info) 
     if (p + 2 > end) return false;
     const size_t length = (static_cast<size_t>(data[p]) << 8) | data[p + 1];
     if (length < 2 || length > end - p) return false;
-    const bool isFrame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-                         marker != 0xCC;
+    const bool isFrame =
+        marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
     if (isFrame) {
       if (length < 8) return false;
       const uint8_t* f = data + p + 2;

@@ -45,11 +45,14 @@ bool BuildTable(const uint8_t* counts, const uint8_t* symbols, int symbolCount,
         const int free = kDiffBits - length - extra;
         for (int v = 0; v < (1 << extra); ++v) {
           int difference = 0;
-          if (category == 16) difference = 32768;
-          else if (category > 0) difference = v < (1 << (category - 1)) ? v - (1 << category) + 1 : v;
+          if (category == 16)
+            difference = 32768;
+          else if (category > 0)
+            difference = v < (1 << (category - 1)) ? v - (1 << category) + 1 : v;
           const int32_t entry = difference * 256 + length + extra;
           const int prefix = ((code << extra) | v) << free;
-          for (int fill = 0; fill < (1 << free); ++fill) table.fastDifference[prefix | fill] = entry;
+          for (int fill = 0; fill < (1 << free); ++fill)
+            table.fastDifference[prefix | fill] = entry;
         }
       }
       if (length <= kFastBits) {
@@ -199,13 +202,20 @@ struct ScanComponent {
 
 inline int Predict(int predictor, int ra, int rb, int rc) {
   switch (predictor) {
-    case 1: return ra;
-    case 2: return rb;
-    case 3: return rc;
-    case 4: return ra + rb - rc;
-    case 5: return ra + ((rb - rc) >> 1);
-    case 6: return rb + ((ra - rc) >> 1);
-    default: return (ra + rb) >> 1;
+    case 1:
+      return ra;
+    case 2:
+      return rb;
+    case 3:
+      return rc;
+    case 4:
+      return ra + rb - rc;
+    case 5:
+      return ra + ((rb - rc) >> 1);
+    case 6:
+      return rb + ((ra - rc) >> 1);
+    default:
+      return (ra + rb) >> 1;
   }
 }
 
@@ -233,9 +243,8 @@ bool DecodeRow(BitReader& reader, const HuffmanTable& table, uint16_t* row, cons
   return !bad;
 }
 
-using RowDecoder = bool (*)(BitReader&, const HuffmanTable&, uint16_t*, const uint16_t*, int,
-                            int);
-constexpr RowDecoder kRowDecoders[8] = {nullptr,       DecodeRow<1>, DecodeRow<2>, DecodeRow<3>,
+using RowDecoder = bool (*)(BitReader&, const HuffmanTable&, uint16_t*, const uint16_t*, int, int);
+constexpr RowDecoder kRowDecoders[8] = {nullptr,      DecodeRow<1>, DecodeRow<2>, DecodeRow<3>,
                                         DecodeRow<4>, DecodeRow<5>, DecodeRow<6>, DecodeRow<7>};
 
 // One row of an interleaved scan.
@@ -262,11 +271,13 @@ class LosslessDecoder {
  public:
   LosslessDecoder(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
 
-  LosslessStatus Decode(int width, int height, int components, int bytesPerSample,
-                        uint8_t* output, size_t outputSize);
+  LosslessStatus Decode(int width, int height, int components, int bytesPerSample, uint8_t* output,
+                        size_t outputSize);
 
  private:
-  uint16_t Read16(size_t at) const { return static_cast<uint16_t>((m_data[at] << 8) | m_data[at + 1]); }
+  uint16_t Read16(size_t at) const {
+    return static_cast<uint16_t>((m_data[at] << 8) | m_data[at + 1]);
+  }
   LosslessStatus ReadFrame(size_t at, size_t length);
   LosslessStatus ReadTables(size_t at, size_t length);
   LosslessStatus DecodeScan(size_t at, size_t length, size_t& next);
@@ -568,7 +579,8 @@ void BuildOptimalTable(const std::array<uint32_t, 17>& histogram, uint8_t counts
   int i = 16;
   while (bits[i] == 0) --i;
   bits[i] -= 1;  // drop the pseudo-symbol's code
-  for (int length = 1; length <= 16; ++length) counts[length - 1] = static_cast<uint8_t>(bits[length]);
+  for (int length = 1; length <= 16; ++length)
+    counts[length - 1] = static_cast<uint8_t>(bits[length]);
   symbols.clear();
   for (int length = 1; length <= 32; ++length) {
     for (int s = 0; s < 17; ++s) {
@@ -628,9 +640,12 @@ bool EncodeLosslessJpeg(const uint8_t* input, int width, int height, int compone
       for (int c = 0; c < components; ++c) {
         const size_t i = static_cast<size_t>(y) * stride + static_cast<size_t>(x) * components + c;
         int prediction;
-        if (x > 0) prediction = sample(i - components);
-        else if (y > 0) prediction = sample(i - stride);
-        else prediction = 1 << (precision - 1);
+        if (x > 0)
+          prediction = sample(i - components);
+        else if (y > 0)
+          prediction = sample(i - stride);
+        else
+          prediction = 1 << (precision - 1);
         int d = (sample(i) - prediction) & 0xFFFF;
         if (d >= 32768) d -= 65536;
         if (d == -32768) d = 32768;

@@ -47,8 +47,8 @@ thread_local std::vector<uint8_t> t_lastCompressed;
 
 int DCMGetVersion(void) { return 2; }
 
-int DCMCompress(int columns, int rows, int bits, const unsigned char* frame,
-                int* compressedLength, int quality) {
+int DCMCompress(int columns, int rows, int bits, const unsigned char* frame, int* compressedLength,
+                int quality) {
   if (compressedLength) *compressedLength = 0;
   t_lastCompressed.clear();
   const SampleLayout layout(columns, rows, bits);

@@ -1,11 +1,12 @@
 #include "TurboJpeg8.h"
 
 #include <csetjmp>
-#include <cstdio>
+#include <cstdio>  // jpeglib.h needs FILE declared first
 #include <cstdlib>
 #include <cstring>
-
+// clang-format off
 #include <jpeglib.h>
+// clang-format on
 
 namespace pixcodec {
 namespace {

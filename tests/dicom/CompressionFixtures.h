@@ -83,8 +83,8 @@ inline std::unique_ptr<DicomDataSet> MakeImage(const ImageSpec& spec,
   PutUShort(*ds, 0x0028, 0x0101, static_cast<uint16_t>(spec.bitsStored));
   PutUShort(*ds, 0x0028, 0x0102, static_cast<uint16_t>(spec.bitsStored - 1));
   PutUShort(*ds, 0x0028, 0x0103, static_cast<uint16_t>(spec.pixelRepresentation));
-  ds->SetElement(DicomElement::FromBytes(0x7FE0, 0x0010, spec.bitsAllocated > 8 ? vr::OW : vr::OB,
-                                         pixels));
+  ds->SetElement(
+      DicomElement::FromBytes(0x7FE0, 0x0010, spec.bitsAllocated > 8 ? vr::OW : vr::OB, pixels));
   return ds;
 }
 

@@ -84,8 +84,8 @@ TEST(ZipCompression, UsesTheLevelOfTheKindString) {
   ASSERT_NE(ZlibLibrary(), nullptr);
   const ImageSpec spec{128, 128};
   const auto pixels = CtLikePixels(spec);
-  for (const auto& [kind, level] : std::vector<std::pair<std::string, int>>{
-           {"ZIP", 1}, {"ZIP 9", 9}, {"ZIP 15", 5}}) {
+  for (const auto& [kind, level] :
+       std::vector<std::pair<std::string, int>>{{"ZIP", 1}, {"ZIP 9", 9}, {"ZIP 15", 5}}) {
     auto ds = MakeImage(spec, pixels);
     ASSERT_TRUE(CompressPixelData(*ds, kind)) << kind;
     EXPECT_EQ(PixelBytes(*ds), ZlibReference(pixels, level)) << kind;
@@ -291,8 +291,8 @@ INSTANTIATE_TEST_SUITE_P(
         ElpegBadCase{"StartPastTheRow", {8, 0, 5, 0, 0, 0, 0, 0}, {4, 0}},
         ElpegBadCase{"CountPastTheRow", {6, 0, 5, 0, 2, 0, 1, 1, 0, 0}, {5, 0}},
         ElpegBadCase{"DifferencesPastTheRecord", {0, 0, 5, 0, 3, 0, 1, 1, 0, 0}, {5, 0}},
-        ElpegBadCase{"TwoByteDifferenceCutByTheRecordEnd", {0, 0, 5, 0, 2, 0, 0x80, 0x01, 0, 0},
-                     {5, 0}},
+        ElpegBadCase{
+            "TwoByteDifferenceCutByTheRecordEnd", {0, 0, 5, 0, 2, 0, 0x80, 0x01, 0, 0}, {5, 0}},
         ElpegBadCase{"RecordPastTheData", {0, 0, 5, 0, 0, 0, 0, 0}, {4, 4}},
         ElpegBadCase{"RecordShorterThanItsHeader", {0, 0, 5, 0}, {2, 0}},
         ElpegBadCase{"DataLongerThanTheTable", {0, 0, 5, 0, 0, 0, 0, 0, 9, 9}, {4, 0}},
@@ -346,8 +346,8 @@ TEST_P(JpegRoundTripTest, DecodesWhatItEncoded) {
   const auto pixels = CtLikePixels(c.spec);
   auto ds = MakeImage(c.spec, pixels);
   ASSERT_TRUE(CompressPixelData(*ds, c.kind));
-  EXPECT_EQ(ds->GetText(0x0002, 0x0010), c.tolerance == 0 ? "1.2.840.780701.1.2.4.70"
-                                                           : "1.2.840.780701.1.2.4.50");
+  EXPECT_EQ(ds->GetText(0x0002, 0x0010),
+            c.tolerance == 0 ? "1.2.840.780701.1.2.4.70" : "1.2.840.780701.1.2.4.50");
   // Through a file, as the viewer meets it.
   test::TempFolder folder;
   const std::string path = folder.File("jpeg.dcm");
@@ -379,8 +379,7 @@ INSTANTIATE_TEST_SUITE_P(
         JpegRoundTripCase{"Lossless16Bit", {33, 17, 16, 16}, "JPEGLOSSLESS", 0},
         JpegRoundTripCase{"LosslessEightStoredInSixteen", {20, 20, 16, 8}, "JPEGLOSSLESS", 0},
         JpegRoundTripCase{"LosslessRgb", {30, 22, 8, 8, "RGB"}, "JPEGLOSSLESS", 0},
-        JpegRoundTripCase{"LosslessFrames", {16, 16, 16, 12, "MONOCHROME2", 3}, "JPEGLOSSLESS",
-                          0},
+        JpegRoundTripCase{"LosslessFrames", {16, 16, 16, 12, "MONOCHROME2", 3}, "JPEGLOSSLESS", 0},
         JpegRoundTripCase{"Lossy8Bit", {64, 64, 8, 8}, "JPEGLOSSY 90", 40},
         JpegRoundTripCase{"LossyRgb", {64, 48, 8, 8, "RGB"}, "JPEGLOSSY", 60},
         JpegRoundTripCase{"Lossy12Bit", {64, 64, 16, 12}, "JPEGLOSSY 95", 200}),
@@ -438,11 +437,14 @@ TEST(JpegDecompression, KindNoneWithAJpegSyntaxIsNotDecoded) {
 
 TEST(JpegDecompression, KindFollowsTheTransferSyntaxWithoutTheMarker) {
   DicomDataSet ds;
-  const std::pair<const char*, const char*> cases[] = {
-      {"1.2.840.10008.1.2.4.70", "JPEGLOSSLESS"}, {"1.2.840.10008.1.2.4.57", "JPEGLOSSLESS"},
-      {"1.2.840.780701.1.2.4.70", "JPEGLOSSLESS"}, {"1.2.840.10008.1.2.4.50", "JPEGLOSSY"},
-      {"1.2.840.10008.1.2.4.51", "JPEGLOSSY"},      {"1.2.840.780701.1.2.4.50", "JPEGLOSSY"},
-      {"1.2.840.10008.1.2.1", ""},                   {"1.2.840.10008.1.2.5", ""}};
+  const std::pair<const char*, const char*> cases[] = {{"1.2.840.10008.1.2.4.70", "JPEGLOSSLESS"},
+                                                       {"1.2.840.10008.1.2.4.57", "JPEGLOSSLESS"},
+                                                       {"1.2.840.780701.1.2.4.70", "JPEGLOSSLESS"},
+                                                       {"1.2.840.10008.1.2.4.50", "JPEGLOSSY"},
+                                                       {"1.2.840.10008.1.2.4.51", "JPEGLOSSY"},
+                                                       {"1.2.840.780701.1.2.4.50", "JPEGLOSSY"},
+                                                       {"1.2.840.10008.1.2.1", ""},
+                                                       {"1.2.840.10008.1.2.5", ""}};
   for (const auto& [uid, kind] : cases) {
     test::PutText(ds, 0x0002, 0x0010, vr::UI, uid);
     EXPECT_EQ(CompressionKind(ds), kind) << uid;
@@ -468,14 +470,14 @@ TEST(JpegDecompression, CorruptFragmentsFailAndLeaveTheDataSetUnchanged) {
       {"not JPEG", std::vector<uint8_t>(100, 0x55)}};
   for (const auto& [name, bytes] : cases) {
     std::vector<uint8_t> frame;
-    EXPECT_FALSE(DecompressFrame(*ds, bytes.data(), static_cast<uint32_t>(bytes.size()),
-                                 32 * 32 * 2, frame))
+    EXPECT_FALSE(
+        DecompressFrame(*ds, bytes.data(), static_cast<uint32_t>(bytes.size()), 32 * 32 * 2, frame))
         << name;
   }
   // A frame size other than the image's is refused too.
   std::vector<uint8_t> frame;
-  EXPECT_FALSE(DecompressFrame(*ds, good.data(), static_cast<uint32_t>(good.size()), 32 * 31 * 2,
-                               frame));
+  EXPECT_FALSE(
+      DecompressFrame(*ds, good.data(), static_cast<uint32_t>(good.size()), 32 * 31 * 2, frame));
   EXPECT_TRUE(
       DecompressFrame(*ds, good.data(), static_cast<uint32_t>(good.size()), 32 * 32 * 2, frame));
 }
@@ -488,8 +490,8 @@ TEST(JpegCompression, MultiFrameFileReadsFrameByFrame) {
   for (const char* kind : {"JPEGLOSSLESS", "JPEGLOSSY 99"}) {
     const std::string path = folder.File("multi.dcm");
     bool compressed = false;
-    ASSERT_TRUE(WriteCompressedDicomFile(path, MakeImage(spec, pixels), kind, nullptr,
-                                         &compressed));
+    ASSERT_TRUE(
+        WriteCompressedDicomFile(path, MakeImage(spec, pixels), kind, nullptr, &compressed));
     ASSERT_TRUE(compressed) << kind;
     MultiFrameReader reader;
     DicomError error;

@@ -91,8 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
         OracleCase{"DcmtkLosslessPredictor5On16Bits", kCt16, "dcmcjpeg", "+el +sv 5", 0},
         OracleCase{"DcmtkLosslessPredictor2On8Bits", kGrey8, "dcmcjpeg", "+el +sv 2", 0},
         OracleCase{"DcmtkLosslessPredictor3Rgb", kRgb8, "dcmcjpeg", "+el +sv 3", 0},
-        OracleCase{"DcmtkLosslessPredictor4PointTransform2", kCt12, "dcmcjpeg",
-                   "+el +sv 4 +pt 2", 1 << 30},
+        OracleCase{"DcmtkLosslessPredictor4PointTransform2", kCt12, "dcmcjpeg", "+el +sv 4 +pt 2",
+                   1 << 30},
         OracleCase{"DcmtkLosslessPredictor1On16Bits", kCt16, "dcmcjpeg", "+el +sv 1", 0},
         OracleCase{"GdcmLossless", kCt12, "gdcmconv", "--jpeg", 0},
         OracleCase{"GdcmLosslessRgb", kRgb8, "gdcmconv", "--jpeg", 0},
@@ -106,10 +106,10 @@ TEST(JpegFromOtherEncoder, PointTransformDecodesBitExactWithDcmdjpeg) {
   if (!PixcodecLibrary()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
   test::TempFolder folder;
   const auto pixels = CtLikePixels(kCt12, 5);
-  ASSERT_TRUE(WriteDicomFile(folder.File("o.dcm"), FileLayout::PartTenExplicit,
-                             MakeImage(kCt12, pixels)));
-  ASSERT_TRUE(test::Run("dcmcjpeg +el +sv 4 +pt 2 " + folder.File("o.dcm") + " " +
-                        folder.File("e.dcm")));
+  ASSERT_TRUE(
+      WriteDicomFile(folder.File("o.dcm"), FileLayout::PartTenExplicit, MakeImage(kCt12, pixels)));
+  ASSERT_TRUE(
+      test::Run("dcmcjpeg +el +sv 4 +pt 2 " + folder.File("o.dcm") + " " + folder.File("e.dcm")));
   ASSERT_TRUE(test::Run("dcmdjpeg " + folder.File("e.dcm") + " " + folder.File("r.dcm")));
   const auto ours = DecodedPixels(folder.File("e.dcm"));
   EXPECT_EQ(ours, DecodedPixels(folder.File("r.dcm")));
@@ -143,22 +143,22 @@ TEST_P(PydicomJpegFileTest, DecodesLikeDcmdjpeg) {
   EXPECT_LE(MaxDifference(ours, theirs, wide), GetParam().tolerance);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, PydicomJpegFileTest,
-    testing::Values(PydicomCase{"JPEG-lossy.dcm", 2}, PydicomCase{"JPGExtended.dcm", 2},
-                    PydicomCase{"SC_jpeg_no_color_transform.dcm", 2},
-                    PydicomCase{"SC_jpeg_no_color_transform_2.dcm", 2},
-                    PydicomCase{"SC_rgb_dcmtk_+eb+cr.dcm", 2},
-                    PydicomCase{"SC_rgb_jpeg_app14_dcmd.dcm", 2},
-                    PydicomCase{"SC_rgb_jpeg_lossy_gdcm.dcm", 2},
-                    PydicomCase{"SC_rgb_jpeg_gdcm.dcm", 0}),
-    [](const testing::TestParamInfo<PydicomCase>& info) {
-      std::string name;
-      for (const char* p = info.param.file; *p && *p != '.'; ++p) {
-        name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-      }
-      return name;
-    });
+INSTANTIATE_TEST_SUITE_P(Files, PydicomJpegFileTest,
+                         testing::Values(PydicomCase{"JPEG-lossy.dcm", 2},
+                                         PydicomCase{"JPGExtended.dcm", 2},
+                                         PydicomCase{"SC_jpeg_no_color_transform.dcm", 2},
+                                         PydicomCase{"SC_jpeg_no_color_transform_2.dcm", 2},
+                                         PydicomCase{"SC_rgb_dcmtk_+eb+cr.dcm", 2},
+                                         PydicomCase{"SC_rgb_jpeg_app14_dcmd.dcm", 2},
+                                         PydicomCase{"SC_rgb_jpeg_lossy_gdcm.dcm", 2},
+                                         PydicomCase{"SC_rgb_jpeg_gdcm.dcm", 0}),
+                         [](const testing::TestParamInfo<PydicomCase>& info) {
+                           std::string name;
+                           for (const char* p = info.param.file; *p && *p != '.'; ++p) {
+                             name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+                           }
+                           return name;
+                         });
 
 // What DCMCompress writes, other software reads: our lossless frames decode bit-exact
 // with dcmdjpeg once the file carries the standard lossless syntax.
@@ -242,7 +242,8 @@ TEST(PixcodecExports, DamagedStreamsNeverCrash) {
     for (int round = 0; round < 300; ++round) {
       std::vector<uint8_t> damaged = jpeg;
       const int edits = 1 + static_cast<int>(random() % 4);
-      for (int e = 0; e < edits; ++e) damaged[random() % damaged.size()] = static_cast<uint8_t>(random());
+      for (int e = 0; e < edits; ++e)
+        damaged[random() % damaged.size()] = static_cast<uint8_t>(random());
       if (round % 3 == 0) damaged.resize(random() % damaged.size() + 1);
       std::unique_ptr<uint8_t[]> exact(new uint8_t[damaged.size()]);
       std::copy(damaged.begin(), damaged.end(), exact.get());

@@ -68,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       auto item = std::make_unique<DicomDataSet>();
       const auto begin = value.begin() + static_cast<std::ptrdiff_t>(part * f);
       item->AddElement(DicomElement::FromBytes(
-          0xFFFE, 0xE000, 0, std::vector<uint8_t>(begin, begin + static_cast<std::ptrdiff_t>(part))));
+          0xFFFE, 0xE000, 0,
+          std::vector<uint8_t>(begin, begin + static_cast<std::ptrdiff_t>(part))));
       pixels->AppendItem(std::move(item));
     }
     ds.SetElement(std::move(pixels));

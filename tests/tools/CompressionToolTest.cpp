@@ -58,8 +58,8 @@ TEST_F(CompressedDemo, LosslessKindsGiveBackTheSliceExactly) {
   for (const char* kind : {"ZIP", "ZIP 9", "ELPEG", "JPEGLOSSLESS"}) {
     if (std::string(kind) == "JPEGLOSSLESS" && !CodecInstalled()) continue;
     const std::string out = s_folder->File(std::string("c-") + kind + ".dcm");
-    const auto r = RunTolmar("convert '" + slice + "' '" + out + "' --layout implicit --compress '" +
-                             kind + "'");
+    const auto r = RunTolmar("convert '" + slice + "' '" + out +
+                             "' --layout implicit --compress '" + kind + "'");
     ASSERT_EQ(r.exitCode, 0) << kind << ": " << r.err;
     EXPECT_LT(std::filesystem::file_size(out), std::filesystem::file_size(slice)) << kind;
     EXPECT_EQ(Pixels(out), original) << kind;
@@ -71,9 +71,10 @@ TEST_F(CompressedDemo, RecompressingACompressedFileStartsFromItsPixels) {
   const std::string slice = Demo("CT/IM0002.dcm");
   const std::string jpeg = s_folder->File("r-jpeg.dcm");
   const std::string zip = s_folder->File("r-zip.dcm");
-  ASSERT_EQ(RunTolmar("convert '" + slice + "' '" + jpeg + "' --layout explicit --compress JPEGLOSSLESS")
-                .exitCode,
-            0);
+  ASSERT_EQ(
+      RunTolmar("convert '" + slice + "' '" + jpeg + "' --layout explicit --compress JPEGLOSSLESS")
+          .exitCode,
+      0);
   const auto r = RunTolmar("convert '" + jpeg + "' '" + zip + "' --layout explicit --compress ZIP");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   auto header = ReadDicomFile(zip, ReadMode::HeaderOnly);
@@ -104,8 +105,8 @@ TEST_F(CompressedDemo, DemoHasAReadableImageOfEveryKind) {
 
 TEST_F(CompressedDemo, ZipImageFailsToOpenWithoutZlib) {
   const auto r = RunCommand("TOLMAR_ZLIB_LIBRARY=libz-not-installed.so '" +
-                            std::string(TOLMAR_EXE) + "' pixels '" +
-                            Demo("COMPRESSED/IM0001.dcm") + "' '" + s_folder->File("x.raw") + "'");
+                            std::string(TOLMAR_EXE) + "' pixels '" + Demo("COMPRESSED/IM0001.dcm") +
+                            "' '" + s_folder->File("x.raw") + "'");
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("zlib"), std::string::npos) << r.err;
 }
@@ -128,7 +129,8 @@ TEST(ToolPixels, WrongCommandLinesExitWithTwo) {
 
 TEST(ToolPixels, UnreadableInputExitsWithOne) {
   ScratchFolder folder;
-  const auto r = RunTolmar("pixels '" + folder.File("missing.dcm") + "' '" + folder.File("o") + "'");
+  const auto r =
+      RunTolmar("pixels '" + folder.File("missing.dcm") + "' '" + folder.File("o") + "'");
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("missing.dcm"), std::string::npos);
 }
