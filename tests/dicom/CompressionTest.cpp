@@ -482,6 +482,30 @@ TEST(JpegDecompression, CorruptFragmentsFailAndLeaveTheDataSetUnchanged) {
       DecompressFrame(*ds, good.data(), static_cast<uint32_t>(good.size()), 32 * 32 * 2, frame));
 }
 
+TEST(JpegDecompression, SingleFrameSplitOverFragmentsDecodesAsOneStream) {
+  if (!CodecAvailable()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
+  const ImageSpec spec{32, 40};
+  const auto pixels = CtLikePixels(spec);
+  auto ds = MakeImage(spec, pixels);
+  ASSERT_TRUE(CompressPixelData(*ds, "JPEGLOSSLESS"));
+  DicomElement* encapsulated = ds->FindElement(0x7FE0, 0x0010);
+  const DicomElement* whole = (*encapsulated->Items())[1]->FindElement(0xFFFE, 0xE000);
+  const std::vector<uint8_t> stream(whole->Value(), whole->Value() + whole->length);
+  const size_t half = stream.size() / 2 & ~size_t{1};
+  auto split = DicomElement::Empty(0x7FE0, 0x0010, vr::OB);
+  for (const auto& part :
+       {std::vector<uint8_t>{}, std::vector<uint8_t>(stream.begin(), stream.begin() + half),
+        std::vector<uint8_t>(stream.begin() + half, stream.end())}) {
+    auto item = std::make_unique<DicomDataSet>();
+    item->AddElement(part.empty() ? DicomElement::Empty(0xFFFE, 0xE000, vr::kUnknown)
+                                  : DicomElement::FromBytes(0xFFFE, 0xE000, vr::kUnknown, part));
+    split->AppendItem(std::move(item));
+  }
+  ds->SetElement(std::move(split));
+  ASSERT_TRUE(DecompressPixelData(*ds));
+  EXPECT_EQ(PixelBytes(*ds), pixels);
+}
+
 TEST(JpegCompression, MultiFrameFileReadsFrameByFrame) {
   if (!CodecAvailable()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
   const ImageSpec spec{48, 40, 16, 12, "MONOCHROME2", 4};

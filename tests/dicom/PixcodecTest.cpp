@@ -3,6 +3,7 @@
 // must equal what DCMTK's dcmdjpeg decodes (bit-exact for lossless).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 
 #include "CompressionFixtures.h"
@@ -175,6 +176,60 @@ TEST(PixcodecOwnEncoder, LosslessFramesDecodeBitExactWithDcmdjpeg) {
     ASSERT_TRUE(WriteDicomFile(folder.File("e.dcm"), FileLayout::PartTenExplicit, std::move(ds)));
     ASSERT_TRUE(test::Run("dcmdjpeg " + folder.File("e.dcm") + " " + folder.File("r.dcm")));
     EXPECT_EQ(DecodedPixels(folder.File("r.dcm")), pixels) << spec.bitsStored << spec.photometric;
+  }
+}
+
+// Restart intervals: PVRG's encoder (another independent writer) puts restart markers
+// every N rows; our decoder must agree with dcmdjpeg on such streams.
+TEST(JpegFromOtherEncoder, RestartIntervalsDecodeLikeDcmdjpeg) {
+  if (!test::HaveProgram("pvrg-jpeg") || !test::HaveProgram("dcmdjpeg")) {
+    GTEST_SKIP() << "pvrg-jpeg or dcmdjpeg is not installed";
+  }
+  if (!PixcodecLibrary()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
+  const ImageSpec spec{48, 64, 16, 12};
+  const auto pixels = CtLikePixels(spec, 9);
+  for (const char* options : {"-k 1 -r 64", "-k 6 -r 128", "-k 7"}) {
+    test::TempFolder folder;
+    // PVRG reads 16-bit samples big endian.
+    std::vector<uint8_t> bigEndian(pixels.size());
+    for (size_t i = 0; i < pixels.size(); i += 2) {
+      bigEndian[i] = pixels[i + 1];
+      bigEndian[i + 1] = pixels[i];
+    }
+    {
+      std::FILE* raw = std::fopen(folder.File("c.raw").c_str(), "wb");
+      ASSERT_NE(raw, nullptr);
+      std::fwrite(bigEndian.data(), 1, bigEndian.size(), raw);
+      std::fclose(raw);
+    }
+    ASSERT_TRUE(test::Run("cd " + folder.File("") + " && pvrg-jpeg -iw 64 -ih 48 -p 12 " + options +
+                          " -s s.jpg c.raw"));
+    std::vector<uint8_t> stream;
+    {
+      std::FILE* jpeg = std::fopen(folder.File("s.jpg").c_str(), "rb");
+      ASSERT_NE(jpeg, nullptr);
+      uint8_t buffer[4096];
+      size_t n = 0;
+      while ((n = std::fread(buffer, 1, sizeof buffer, jpeg)) > 0) {
+        stream.insert(stream.end(), buffer, buffer + n);
+      }
+      std::fclose(jpeg);
+    }
+    auto ds = MakeImage(spec, pixels);
+    auto encapsulated = DicomElement::Empty(0x7FE0, 0x0010, vr::OB);
+    auto table = std::make_unique<DicomDataSet>();
+    table->AddElement(DicomElement::Empty(0xFFFE, 0xE000, vr::kUnknown));
+    encapsulated->AppendItem(std::move(table));
+    auto item = std::make_unique<DicomDataSet>();
+    item->AddElement(DicomElement::FromBytes(0xFFFE, 0xE000, vr::kUnknown, stream));
+    encapsulated->AppendItem(std::move(item));
+    ds->SetElement(std::move(encapsulated));
+    test::PutText(*ds, 0x0002, 0x0010, vr::UI, "1.2.840.10008.1.2.4.70");
+    ASSERT_TRUE(WriteDicomFile(folder.File("e.dcm"), FileLayout::PartTenExplicit, std::move(ds)));
+    ASSERT_TRUE(test::Run("dcmdjpeg " + folder.File("e.dcm") + " " + folder.File("r.dcm")));
+    const auto ours = DecodedPixels(folder.File("e.dcm"));
+    ASSERT_EQ(ours.size(), pixels.size()) << options;
+    EXPECT_EQ(ours, DecodedPixels(folder.File("r.dcm"))) << options;
   }
 }
 
