@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "image/DicomImage.h"
+
+namespace tolmar::viewer::test {
+
+struct ImageSpec {
+  int series = 1;
+  int instance = 1;
+  int bitsAllocated = 16;
+  std::string photometric = "MONOCHROME2";
+  std::string patientId = "P1";
+  int rows = 8;
+  int columns = 8;
+};
+
+// A small image data set built in code.
+std::unique_ptr<DicomDataSet> MakeImageDataSet(const ImageSpec& spec);
+// The image the viewer would build from it.
+std::unique_ptr<DicomImage> MakeImage(const ImageSpec& spec);
+// Writes it as a DICOM file; false when writing failed.
+bool WriteImageFile(const QString& path, const ImageSpec& spec);
+// A grey-scale softcopy presentation state file.
+bool WritePresentationStateFile(const QString& path);
+
+}  // namespace tolmar::viewer::test

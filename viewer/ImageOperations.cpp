@@ -1,0 +1,140 @@
+#include "viewer/ImageOperations.h"
+
+#include <algorithm>
+
+#include "viewer/CellPaint.h"
+
+namespace tolmar::viewer {
+namespace {
+
+constexpr int kMinZoom = 2;
+constexpr int kMaxZoom = 800;
+
+int ClampZoom(int zoom) {
+  if (zoom >= kMaxZoom) return kMaxZoom;
+  if (zoom < 3) return kMinZoom;
+  return zoom;
+}
+
+void EnsurePanCentre(DicomImage& image) {
+  if (image.PanX() == 0 && image.PanY() == 0) {
+    image.PanX() = image.PaddedColumns() / 2;
+    image.PanY() = image.Rows() / 2;
+  }
+}
+
+bool MovePan(DicomImage& image, int dx, int dy) {
+  EnsurePanCentre(image);
+  const int oldX = image.PanX();
+  const int oldY = image.PanY();
+  // Dragging the picture right shows what lies left of the centre.
+  image.PanX() = std::clamp(oldX - dx, 0, image.PaddedColumns());
+  image.PanY() = std::clamp(oldY - dy, 0, image.Rows());
+  return image.PanX() != oldX || image.PanY() != oldY;
+}
+
+}  // namespace
+
+bool ImageSupportsOperation(const DicomImage& image, int code) {
+  switch (code) {
+    case operation::kSetPalette:
+    case operation::kGetPalette:
+    case operation::kFilter:
+      return false;
+    case operation::kGetWindow:
+    case operation::kSetWindow:
+    case operation::kAdaptiveWindowPossible:
+      return image.HasCommand(code);
+    default:
+      return true;
+  }
+}
+
+bool RunImageOperation(DicomImage& image, int code, OperationArgument& a) {
+  using namespace operation;
+  switch (code) {
+    case kCentreBy: {
+      const bool changed = image.AdjustCentre(a.value);
+      if (changed) image.InvalidateBitmap();
+      return changed;
+    }
+    case kWidthBy: {
+      const bool changed = image.AdjustWidth(a.value);
+      if (changed) image.InvalidateBitmap();
+      return changed;
+    }
+    case kZoomBy: {
+      const int from = image.Zoom() == 0 ? CellFitZoom(image) : image.Zoom();
+      const int to = ClampZoom(from + a.value);
+      image.Zoom() = to;
+      return to != from;
+    }
+    case kPanXBy:
+      return MovePan(image, a.value, 0);
+    case kPanYBy:
+      return MovePan(image, 0, a.value);
+    case kInvert:
+      image.ToggleInvert();
+      image.InvalidateBitmap();
+      return true;
+    case kReset:
+      image.ResetWindow();
+      image.Zoom() = 0;
+      image.PanX() = image.PaddedColumns() / 2;
+      image.PanY() = image.Rows() / 2;
+      // Undo in reverse order: a mirror undoes itself, the rotations each other;
+      // each undo drops the last record.
+      for (size_t n = image.Transforms().size(); n > 0 && !image.Transforms().empty(); --n) {
+        const int32_t last = image.Transforms().back();
+        image.ApplyTransform(last == 3 ? 4 : last == 4 ? 3 : last);
+      }
+      image.InvalidateBitmap();
+      return true;
+    case kGetZoom:
+      a.value = image.Zoom() == 0 ? CellFitZoom(image) : image.Zoom();
+      return true;
+    case kSetZoom: {
+      const int zoom = a.value == 0 ? 0 : ClampZoom(a.value);
+      const bool changed = image.Zoom() != zoom;
+      image.Zoom() = zoom;
+      return changed;
+    }
+    case kGetPan:
+      EnsurePanCentre(image);
+      a.x = image.PanX();
+      a.y = image.PanY();
+      return true;
+    case kSetPan: {
+      const int x = std::clamp(a.x, 0, image.PaddedColumns());
+      const int y = std::clamp(a.y, 0, image.Rows());
+      const bool changed = x != image.PanX() || y != image.PanY();
+      image.PanX() = x;
+      image.PanY() = y;
+      return changed;
+    }
+    case kGetWindow:
+    case kSetWindow: {
+      CommandArgument argument;
+      argument.width = a.width;
+      argument.centre = a.centre;
+      const bool done = image.HasCommand(code) && image.RunCommand(code, argument);
+      a.width = argument.width;
+      a.centre = argument.centre;
+      if (done && code == kSetWindow) image.InvalidateBitmap();
+      return done;
+    }
+    case kTransform:
+      if (a.value < 1 || a.value > 4) return false;
+      return image.ApplyTransform(a.value);
+    case kDefaultWindow:
+      image.ResetWindow();
+      image.InvalidateBitmap();
+      return true;
+    case kAdaptiveWindowPossible:
+      return image.HasCommand(code);
+    default:
+      return false;
+  }
+}
+
+}  // namespace tolmar::viewer
