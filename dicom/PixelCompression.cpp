@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "DicomCodec.h"
 #include "ElpegCodec.h"
@@ -423,7 +424,9 @@ CompressionRequest ParseCompressionKind(const std::string& kind) {
   return request;
 }
 
-bool CompressPixelData(DicomDataSet& dataSet, const std::string& kind, DicomError* error) {
+namespace {
+
+bool CompressPixelDataOnce(DicomDataSet& dataSet, const std::string& kind, DicomError* error) {
   const CompressionRequest request = ParseCompressionKind(kind);
   switch (request.method) {
     case CompressionRequest::Method::Zip:
@@ -440,7 +443,7 @@ bool CompressPixelData(DicomDataSet& dataSet, const std::string& kind, DicomErro
   return true;
 }
 
-bool DecompressPixelData(DicomDataSet& dataSet, DicomError* error) {
+bool DecompressPixelDataOnce(DicomDataSet& dataSet, DicomError* error) {
   const std::string kind = CompressionKind(dataSet);
   if (kind == "ZIP") return DecompressZip(dataSet, error);
   if (kind == "ELPEG") return DecompressElpeg(dataSet, error);
@@ -450,8 +453,8 @@ bool DecompressPixelData(DicomDataSet& dataSet, DicomError* error) {
   return true;
 }
 
-bool DecompressFrame(const DicomDataSet& dataSet, const uint8_t* fragment, uint32_t length,
-                     uint64_t frameSize, std::vector<uint8_t>& frame, DicomError* error) {
+bool DecompressFrameOnce(const DicomDataSet& dataSet, const uint8_t* fragment, uint32_t length,
+                         uint64_t frameSize, std::vector<uint8_t>& frame, DicomError* error) {
   const std::string kind = CompressionKind(dataSet);
   if (frameSize == 0 || frameSize > 0xFFFFFFFEu) return Fail(error, "bad frame size");
   if (kind == "ZIP" || kind == "ELPEG" || kind == "JPEGLOSSLESS" || kind == "JPEGLOSSY") {
@@ -476,6 +479,37 @@ bool DecompressFrame(const DicomDataSet& dataSet, const uint8_t* fragment, uint3
   if (length != frameSize) return Fail(error, "uncompressed fragment is not one frame long");
   frame.assign(fragment, fragment + length);
   return true;
+}
+
+}  // namespace
+
+namespace {
+// Buffers are sized from the file's own description; when memory runs out the operation
+// fails like any other, before the data set has been touched.
+template <typename Operation>
+bool FailingOnExhaustedMemory(DicomError* error, Operation operation) {
+  try {
+    return operation();
+  } catch (const std::bad_alloc&) {
+    return Fail(error, "not enough memory for the pixel data");
+  }
+}
+}  // namespace
+
+bool CompressPixelData(DicomDataSet& dataSet, const std::string& kind, DicomError* error) {
+  return FailingOnExhaustedMemory(error,
+                                  [&] { return CompressPixelDataOnce(dataSet, kind, error); });
+}
+
+bool DecompressPixelData(DicomDataSet& dataSet, DicomError* error) {
+  return FailingOnExhaustedMemory(error, [&] { return DecompressPixelDataOnce(dataSet, error); });
+}
+
+bool DecompressFrame(const DicomDataSet& dataSet, const uint8_t* fragment, uint32_t length,
+                     uint64_t frameSize, std::vector<uint8_t>& frame, DicomError* error) {
+  return FailingOnExhaustedMemory(error, [&] {
+    return DecompressFrameOnce(dataSet, fragment, length, frameSize, frame, error);
+  });
 }
 
 bool WriteCompressedDicomFile(const std::string& path, std::unique_ptr<DicomDataSet> dataSet,
