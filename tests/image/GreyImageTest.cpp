@@ -633,13 +633,14 @@ TEST(StateRecord, RoundTripsDisplayStateAndWindow) {
   d.Grey(2, 4, 16, 12, 11).Pixels16(test::Filled16(2, 4, 100));
   auto first = Build(d, 3);
   auto second = Build(d, 3);
-  first->PanX() = 7;
-  first->PanY() = 9;
+  // Transforms move the pan centre with the pixels, so they come first.
+  first->ApplyTransform(3);
+  first->ApplyTransform(1);
+  first->PanX() = 1;
+  first->PanY() = 3;
   first->Zoom() = 150;
   first->CellRect() = {1, 2, 300, 400};
   first->ToggleInvert();
-  first->ApplyTransform(3);
-  first->ApplyTransform(1);
   first->SourceRect() = {0, 0, 2, 4};
   first->AnnotationRecords() = {1, 2, 3};
   AsGrey(first.get())->SetWindow(-500, 1234);
@@ -650,8 +651,8 @@ TEST(StateRecord, RoundTripsDisplayStateAndWindow) {
   EXPECT_EQ(bytes[0] | (bytes[1] << 8) | (bytes[2] << 16), first->ClassCode());
   EXPECT_EQ(static_cast<size_t>(bytes[4] | (bytes[5] << 8)), bytes.size() - 8);
   EXPECT_EQ(second->ReadStateRecord(bytes), bytes.size());
-  EXPECT_EQ(second->PanX(), 7);
-  EXPECT_EQ(second->PanY(), 9);
+  EXPECT_EQ(second->PanX(), 1);
+  EXPECT_EQ(second->PanY(), 3);
   EXPECT_EQ(second->Zoom(), 150);
   EXPECT_TRUE(second->Inverted());
   EXPECT_EQ(second->CellRect(), (ImageRect{1, 2, 300, 400}));
