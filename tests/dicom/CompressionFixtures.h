@@ -108,11 +108,11 @@ class TempFolder {
   std::string m_path;
 };
 
-inline bool HaveProgram(const std::string& name) {
+inline bool ProgramInstalled(const std::string& name) {
   return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-inline bool Run(const std::string& commandLine) {
+inline bool RunQuietly(const std::string& commandLine) {
   return std::system((commandLine + " >/dev/null 2>&1").c_str()) == 0;
 }
 

@@ -48,7 +48,7 @@ class JpegFromOtherEncoderTest : public testing::TestWithParam<OracleCase> {};
 
 TEST_P(JpegFromOtherEncoderTest, DecodesLikeDcmdjpeg) {
   const OracleCase& c = GetParam();
-  if (!test::HaveProgram(c.program) || !test::HaveProgram("dcmdjpeg")) {
+  if (!test::ProgramInstalled(c.program) || !test::ProgramInstalled("dcmdjpeg")) {
     GTEST_SKIP() << c.program << " or dcmdjpeg is not installed";
   }
   if (!PixcodecLibrary()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
@@ -58,9 +58,10 @@ TEST_P(JpegFromOtherEncoderTest, DecodesLikeDcmdjpeg) {
   const std::string encoded = folder.File("encoded.dcm");
   const std::string reference = folder.File("reference.dcm");
   ASSERT_TRUE(WriteDicomFile(original, FileLayout::PartTenExplicit, MakeImage(c.spec, pixels)));
-  ASSERT_TRUE(test::Run(std::string(c.program) + " " + c.options + " " + original + " " + encoded))
+  ASSERT_TRUE(
+      test::RunQuietly(std::string(c.program) + " " + c.options + " " + original + " " + encoded))
       << c.program << " " << c.options;
-  ASSERT_TRUE(test::Run("dcmdjpeg " + encoded + " " + reference));
+  ASSERT_TRUE(test::RunQuietly("dcmdjpeg " + encoded + " " + reference));
 
   const auto ours = DecodedPixels(encoded);
   const auto theirs = DecodedPixels(reference);
@@ -103,15 +104,15 @@ INSTANTIATE_TEST_SUITE_P(
 // A point transform drops low bits: what we decode equals dcmdjpeg exactly, and equals
 // the original with its two low bits cleared.
 TEST(JpegFromOtherEncoder, PointTransformDecodesBitExactWithDcmdjpeg) {
-  if (!test::HaveProgram("dcmcjpeg") || !test::HaveProgram("dcmdjpeg")) GTEST_SKIP();
+  if (!test::ProgramInstalled("dcmcjpeg") || !test::ProgramInstalled("dcmdjpeg")) GTEST_SKIP();
   if (!PixcodecLibrary()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
   test::TempFolder folder;
   const auto pixels = CtLikePixels(kCt12, 5);
   ASSERT_TRUE(
       WriteDicomFile(folder.File("o.dcm"), FileLayout::PartTenExplicit, MakeImage(kCt12, pixels)));
-  ASSERT_TRUE(
-      test::Run("dcmcjpeg +el +sv 4 +pt 2 " + folder.File("o.dcm") + " " + folder.File("e.dcm")));
-  ASSERT_TRUE(test::Run("dcmdjpeg " + folder.File("e.dcm") + " " + folder.File("r.dcm")));
+  ASSERT_TRUE(test::RunQuietly("dcmcjpeg +el +sv 4 +pt 2 " + folder.File("o.dcm") + " " +
+                               folder.File("e.dcm")));
+  ASSERT_TRUE(test::RunQuietly("dcmdjpeg " + folder.File("e.dcm") + " " + folder.File("r.dcm")));
   const auto ours = DecodedPixels(folder.File("e.dcm"));
   EXPECT_EQ(ours, DecodedPixels(folder.File("r.dcm")));
   auto cleared = pixels;
@@ -130,10 +131,10 @@ TEST_P(PydicomJpegFileTest, DecodesLikeDcmdjpeg) {
   const std::string path =
       std::string("/usr/lib/python3/dist-packages/pydicom/data/test_files/") + GetParam().file;
   if (!std::filesystem::exists(path)) GTEST_SKIP() << path << " is not installed";
-  if (!test::HaveProgram("dcmdjpeg")) GTEST_SKIP() << "dcmdjpeg is not installed";
+  if (!test::ProgramInstalled("dcmdjpeg")) GTEST_SKIP() << "dcmdjpeg is not installed";
   if (!PixcodecLibrary()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
   test::TempFolder folder;
-  ASSERT_TRUE(test::Run("dcmdjpeg '" + path + "' " + folder.File("r.dcm")));
+  ASSERT_TRUE(test::RunQuietly("dcmdjpeg '" + path + "' " + folder.File("r.dcm")));
   auto header = ReadDicomFile(path, ReadMode::HeaderOnly);
   ASSERT_NE(header, nullptr);
   const bool wide = header->GetUShort(0x0028, 0x0100) > 8;
@@ -164,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(Files, PydicomJpegFileTest,
 // What DCMCompress writes, other software reads: our lossless frames decode bit-exact
 // with dcmdjpeg once the file carries the standard lossless syntax.
 TEST(PixcodecOwnEncoder, LosslessFramesDecodeBitExactWithDcmdjpeg) {
-  if (!test::HaveProgram("dcmdjpeg")) GTEST_SKIP() << "dcmdjpeg is not installed";
+  if (!test::ProgramInstalled("dcmdjpeg")) GTEST_SKIP() << "dcmdjpeg is not installed";
   if (!PixcodecLibrary()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
   for (const ImageSpec& spec : {kCt12, kCt16, kGrey8, kRgb8}) {
     test::TempFolder folder;
@@ -174,7 +175,7 @@ TEST(PixcodecOwnEncoder, LosslessFramesDecodeBitExactWithDcmdjpeg) {
     test::PutText(*ds, 0x0002, 0x0010, vr::UI, "1.2.840.10008.1.2.4.70");
     ds->RemoveElement(0x0500, 0x0001);
     ASSERT_TRUE(WriteDicomFile(folder.File("e.dcm"), FileLayout::PartTenExplicit, std::move(ds)));
-    ASSERT_TRUE(test::Run("dcmdjpeg " + folder.File("e.dcm") + " " + folder.File("r.dcm")));
+    ASSERT_TRUE(test::RunQuietly("dcmdjpeg " + folder.File("e.dcm") + " " + folder.File("r.dcm")));
     EXPECT_EQ(DecodedPixels(folder.File("r.dcm")), pixels) << spec.bitsStored << spec.photometric;
   }
 }
@@ -182,7 +183,7 @@ TEST(PixcodecOwnEncoder, LosslessFramesDecodeBitExactWithDcmdjpeg) {
 // Restart intervals: PVRG's encoder (another independent writer) puts restart markers
 // every N rows; our decoder must agree with dcmdjpeg on such streams.
 TEST(JpegFromOtherEncoder, RestartIntervalsDecodeLikeDcmdjpeg) {
-  if (!test::HaveProgram("pvrg-jpeg") || !test::HaveProgram("dcmdjpeg")) {
+  if (!test::ProgramInstalled("pvrg-jpeg") || !test::ProgramInstalled("dcmdjpeg")) {
     GTEST_SKIP() << "pvrg-jpeg or dcmdjpeg is not installed";
   }
   if (!PixcodecLibrary()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
@@ -202,8 +203,8 @@ TEST(JpegFromOtherEncoder, RestartIntervalsDecodeLikeDcmdjpeg) {
       std::fwrite(bigEndian.data(), 1, bigEndian.size(), raw);
       std::fclose(raw);
     }
-    ASSERT_TRUE(test::Run("cd " + folder.File("") + " && pvrg-jpeg -iw 64 -ih 48 -p 12 " + options +
-                          " -s s.jpg c.raw"));
+    ASSERT_TRUE(test::RunQuietly("cd " + folder.File("") + " && pvrg-jpeg -iw 64 -ih 48 -p 12 " +
+                                 options + " -s s.jpg c.raw"));
     std::vector<uint8_t> stream;
     {
       std::FILE* jpeg = std::fopen(folder.File("s.jpg").c_str(), "rb");
@@ -226,7 +227,7 @@ TEST(JpegFromOtherEncoder, RestartIntervalsDecodeLikeDcmdjpeg) {
     ds->SetElement(std::move(encapsulated));
     test::PutText(*ds, 0x0002, 0x0010, vr::UI, "1.2.840.10008.1.2.4.70");
     ASSERT_TRUE(WriteDicomFile(folder.File("e.dcm"), FileLayout::PartTenExplicit, std::move(ds)));
-    ASSERT_TRUE(test::Run("dcmdjpeg " + folder.File("e.dcm") + " " + folder.File("r.dcm")));
+    ASSERT_TRUE(test::RunQuietly("dcmdjpeg " + folder.File("e.dcm") + " " + folder.File("r.dcm")));
     const auto ours = DecodedPixels(folder.File("e.dcm"));
     ASSERT_EQ(ours.size(), pixels.size()) << options;
     EXPECT_EQ(ours, DecodedPixels(folder.File("r.dcm"))) << options;
