@@ -497,26 +497,48 @@ LosslessStatus LosslessDecoder::Decode(int width, int height, int components, in
 
 // ------------------------------------------------------------------ encoder
 
+// Entropy-coded output into a buffer sized for the worst case (8 bytes per difference:
+// 31 bits, each byte possibly stuffed), so that no write needs a bounds check.
 class BitWriter {
  public:
-  explicit BitWriter(std::vector<uint8_t>& out) : m_out(out) {}
-  inline void Put(uint32_t code, int length) {
-    if (length == 0) return;
-    m_buffer = (m_buffer << length) | (code & ((1u << length) - 1));
+  explicit BitWriter(uint8_t* out) : m_out(out) {}
+  inline void Put(uint32_t bits, int length) {
+    m_buffer = (m_buffer << length) | (bits & ((uint64_t{1} << length) - 1));
     m_bits += length;
-    while (m_bits >= 8) {
-      const uint8_t byte = static_cast<uint8_t>(m_buffer >> (m_bits - 8));
-      m_out.push_back(byte);
-      if (byte == 0xFF) m_out.push_back(0x00);
-      m_bits -= 8;
+    if (m_bits < 32) return;
+    m_bits -= 32;
+    const uint32_t word = static_cast<uint32_t>(m_buffer >> m_bits);
+    const uint32_t inverted = ~word;
+    if (((inverted - 0x01010101u) & ~inverted & 0x80808080u) == 0) {  // no 0xFF byte
+      m_out[0] = static_cast<uint8_t>(word >> 24);
+      m_out[1] = static_cast<uint8_t>(word >> 16);
+      m_out[2] = static_cast<uint8_t>(word >> 8);
+      m_out[3] = static_cast<uint8_t>(word);
+      m_out += 4;
+      return;
     }
+    for (int shift = 24; shift >= 0; shift -= 8) Emit(static_cast<uint8_t>(word >> shift));
   }
-  void Finish() {
-    if (m_bits > 0) Put((1u << (8 - m_bits)) - 1, 8 - m_bits);  // pad with 1 bits
+  // Pads the last byte with 1 bits; answers the end of the written bytes.
+  uint8_t* Finish() {
+    while (m_bits >= 8) {
+      m_bits -= 8;
+      Emit(static_cast<uint8_t>(m_buffer >> m_bits));
+    }
+    if (m_bits > 0) {
+      const int pad = 8 - m_bits;
+      Emit(static_cast<uint8_t>(((m_buffer << pad) | ((1u << pad) - 1)) & 0xFF));
+      m_bits = 0;
+    }
+    return m_out;
   }
 
  private:
-  std::vector<uint8_t>& m_out;
+  inline void Emit(uint8_t byte) {
+    *m_out++ = byte;
+    if (byte == 0xFF) *m_out++ = 0x00;
+  }
+  uint8_t* m_out;
   uint64_t m_buffer = 0;
   int m_bits = 0;
 };
@@ -701,14 +723,18 @@ bool EncodeLosslessJpeg(const uint8_t* input, int width, int height, int compone
   output.push_back(0);
   output.push_back(0);  // point transform 0
 
-  BitWriter writer(output);
+  const size_t header = output.size();
+  output.resize(header + samples * 8 + 16);
+  BitWriter writer(output.data() + header);
   for (size_t i = 0; i < samples; ++i) {
     const int d = differences[i];
     const int s = Category(d);
-    writer.Put(code[s], codeLength[s]);
-    if (s > 0 && s < 16) writer.Put(static_cast<uint32_t>(d < 0 ? d - 1 : d), s);
+    // Code and extra bits in one write: at most 16 + 15 bits.
+    const int extra = s > 0 && s < 16 ? s : 0;
+    const uint32_t extraBits = static_cast<uint32_t>(d < 0 ? d - 1 : d) & ((1u << extra) - 1);
+    writer.Put((code[s] << extra) | extraBits, codeLength[s] + extra);
   }
-  writer.Finish();
+  output.resize(static_cast<size_t>(writer.Finish() - output.data()));
   PutMarker(output, 0xD9);
   return true;
 }
