@@ -29,6 +29,10 @@ class CFieldExchange {
   explicit CFieldExchange(Operation operation, const QVariantList* row = nullptr)
       : m_operation(operation), m_row(row) {}
 
+  // For Store: which columns were NULL when the row was read (or all, for a new row).
+  // An empty text of such a column is written back as NULL, any other text as it is.
+  void SetNullColumns(const std::vector<bool>* nullColumns) { m_nullColumns = nullColumns; }
+
   void Long(const char* name, int32_t& value);
   void Int(const char* name, int& value);
   void Text(const char* name, QString& value, int width = 0);
@@ -40,9 +44,11 @@ class CFieldExchange {
 
  private:
   const QVariant* NextLoaded();
+  QVariant StoredText(const QString& value, int maxLength);
 
   Operation m_operation;
   const QVariantList* m_row;
+  const std::vector<bool>* m_nullColumns = nullptr;
   int m_index = 0;
   std::vector<ColumnDef> m_columns;
   QVariantList m_values;

@@ -108,7 +108,14 @@ void CQVRecordset::MoveFirst() {
 }
 
 QVariantList CQVRecordset::StoreMembers() {
+  std::vector<bool> nulls;
+  if (m_editMode == EditMode::AddNew) {
+    nulls.assign(static_cast<size_t>(m_nFields > 0 ? m_nFields : 256), true);
+  } else if (m_current < m_rows.size()) {
+    for (const QVariant& value : m_rows[m_current]) nulls.push_back(value.isNull());
+  }
   CFieldExchange fx(CFieldExchange::Operation::Store);
+  fx.SetNullColumns(&nulls);
   DoFieldExchange(fx);
   return fx.StoredValues();
 }
@@ -126,9 +133,15 @@ QVariantList CQVRecordset::KeyValues(const QVariantList& row) {
   return values;
 }
 
+bool CQVRecordset::CanUpdate() const {
+  // Views (V_...) and whole statements are read-only, whatever the engine would allow.
+  const QString table = TableName();
+  return !table.isEmpty() && !table.startsWith(QStringLiteral("V_"));
+}
+
 bool CQVRecordset::AddNew() {
   if (!m_open) return Fail(QStringLiteral("the recordset is not open"));
-  if (TableName().isEmpty()) return Fail(QStringLiteral("the recordset cannot be updated"));
+  if (!CanUpdate()) return Fail(QStringLiteral("the recordset cannot be updated"));
   ResetMembers();
   m_editMode = EditMode::AddNew;
   return true;
@@ -136,7 +149,7 @@ bool CQVRecordset::AddNew() {
 
 bool CQVRecordset::Edit() {
   if (IsEOF()) return Fail(QStringLiteral("there is no current row to edit"));
-  if (TableName().isEmpty()) return Fail(QStringLiteral("the recordset cannot be updated"));
+  if (!CanUpdate()) return Fail(QStringLiteral("the recordset cannot be updated"));
   m_editMode = EditMode::Edit;
   return true;
 }
@@ -174,7 +187,7 @@ bool CQVRecordset::Update() {
 
 bool CQVRecordset::Delete() {
   if (IsEOF()) return Fail(QStringLiteral("there is no current row to delete"));
-  if (TableName().isEmpty()) return Fail(QStringLiteral("the recordset cannot be updated"));
+  if (!CanUpdate()) return Fail(QStringLiteral("the recordset cannot be updated"));
   QStringList conditions;
   for (const QString& key : KeyColumns()) conditions << SqlDialect::QuoteIdentifier(key) + QStringLiteral("=?");
   const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2")

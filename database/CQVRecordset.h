@@ -65,6 +65,8 @@ class CQVRecordset {
   std::vector<ColumnDef> Columns();
   // The table or view the class reads, without brackets; empty for a SELECT statement.
   QString TableName() const;
+  // False for views and for a whole statement given as the default SQL.
+  bool CanUpdate() const;
 
   int m_nFields = 0;
 
