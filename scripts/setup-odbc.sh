@@ -13,7 +13,7 @@
 set -eu
 
 usage() {
-  sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//' >&2
+  sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//' >&2
   exit 2
 }
 
@@ -67,7 +67,9 @@ remove_sections() {
   awk -v names="$*" '
     BEGIN { n = split(names, list, " "); for (i = 1; i <= n; i++) drop["[" list[i] "]"] = 1 }
     /^[ \t]*\[/ { name = $0; gsub(/[ \t]/, "", name); skipping = (name in drop) }
-    !skipping { print }
+    skipping { next }
+    /^[ \t]*$/ { blanks = blanks "\n"; next }
+    { printf "%s", blanks; blanks = ""; print }
   ' "$ini" >"$tmp"
   cat "$tmp" >"$ini"
   rm -f "$tmp"
