@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "ImageRegistry.h"
 #include "dicom/DicomDataSet.h"
 
 namespace tolmar {
@@ -59,6 +60,8 @@ DicomImage::DicomImage(int category, const ImageSettings& settings)
     : m_category(category), m_settings(settings) {}
 
 DicomImage::~DicomImage() {
+  // A loader thread must never reach an image that has gone.
+  ImageRegistry::Program().Unregister(this);
   // Drawing objects may still touch the image while they go (a clip object
   // restores the visible rectangle), so they leave before the rest of it.
   m_annotations.reset();

@@ -172,6 +172,43 @@ TEST_F(CellTest, UnscaledCellShowsEveryPixelThroughTheGreyRampAndBorder) {
   EXPECT_EQ(target.pixel(3, 3), qRgb(0, 0, 0));     // background
 }
 
+TEST_F(CellTest, EnlargedCellsShowTheBilinearPictureAtTheDestination) {
+  auto image = Grey8(8, 8, Ramp(8, 8));
+  DisplaySettings s;
+  s.interpolation = true;
+  SetDisplaySettings(s);
+  SetZoom(*image, 300);
+  QImage target(40, 40, QImage::Format_RGB32);
+  QPainter painter(&target);
+  ASSERT_TRUE(PaintCell(*image, painter, {0, 0, 40, 40}));
+  painter.end();
+  const auto place = PlaceImage(*image, {0, 0, 40, 40});
+  ASSERT_TRUE(place);
+  const DibBitmap* dib = image->RenderedBitmap();
+  PictureView view{dib->Row(0), dib->Width(), dib->Height(), -dib->Stride(), 1};
+  const int dw = place->destination.Width() & ~3, dh = place->destination.Height() & ~3;
+  std::vector<uint8_t> expected;
+  ASSERT_TRUE(BilinearScaler::ScaleScalar(view, place->source, dw, dh, expected));
+  for (int y = 0; y < dh; ++y) {
+    for (int x = 0; x < dw; ++x) {
+      const int v = expected[static_cast<size_t>(y * dw + x)];
+      ASSERT_EQ(target.pixel(place->destination.left + x, place->destination.top + y), qRgb(v, v, v)) << x << "," << y;
+    }
+  }
+}
+
+TEST_F(CellTest, FixedZoomFollowsTheCellWidth) {
+  auto image = Grey8(8, 8, Ramp(8, 8));
+  QImage target(400, 400, QImage::Format_RGB32);
+  QPainter painter(&target);
+  SetZoom(*image, 300);
+  PaintCell(*image, painter, {0, 0, 200, 200});
+  PaintCell(*image, painter, {0, 0, 300, 200});
+  EXPECT_EQ(image->Zoom(), 450);
+  PaintCell(*image, painter, {0, 0, 30, 200});
+  EXPECT_EQ(image->Zoom(), 45);
+}
+
 struct HistoryCase {
   const char* name;
   std::vector<int> applied;
