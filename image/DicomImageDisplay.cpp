@@ -177,7 +177,11 @@ bool DicomImage::RunCommand(int number, CommandArgument& a) {
     case kPanX: return PanBy(*this, a.value, 0) != 0;
     case kPanY: return PanBy(*this, 0, a.value) != 0;
     case kInvert: ToggleInvert(); return true;
-    case kReset: return !m_display.changed || ReloadFromFile();
+    case kReset:
+      if (m_display.changed && !ReloadFromFile()) return false;
+      // Colour adjustments live only in the rendered bitmap; a reset drops them.
+      InvalidateBitmap();
+      return true;
     case kGetZoom: a.value = ZoomInEffect(*this); return true;
     case kSetZoom: return SetZoom(*this, a.value);
     case kGetPan:

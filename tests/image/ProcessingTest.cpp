@@ -146,6 +146,9 @@ TEST(ColourAdjustTest, BrightnessContrastAndInversionWorkOnTheRenderedBitmap) {
   ASSERT_TRUE(image->RunCommand(image_command::kInvert, a));
   EXPECT_EQ(image->RenderedBitmap()->Row(0)[1], 255 - before);
   EXPECT_TRUE(image->Inverted());
+  // The reset renders from the frame again: the adjustments are gone, the inversion stays.
+  ASSERT_TRUE(image->RunCommand(image_command::kReset, a));
+  EXPECT_EQ(image->RenderedBitmap()->Row(0)[0], 255 - 200);
 }
 
 // --- pseudo-colour ---------------------------------------------------------------
