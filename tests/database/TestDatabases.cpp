@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -65,6 +67,43 @@ bool RunPgProgram(const QString& program, const QStringList& args, QString& outp
   return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
+// An initialised data folder shared by every test process of this machine, made once
+// under a lock: initdb costs seconds, copying its result a fraction of that.
+bool EnsureTemplateData(QString& templateData, QString& reason) {
+  const QString root = QDir::tempPath() + QStringLiteral("/tolmar-pgtest-template-%1").arg(geteuid());
+  templateData = root + QStringLiteral("/data");
+  const QString marker = root + QStringLiteral("/complete");
+  QDir().mkpath(root);
+  const int lockFd = open((root + QStringLiteral(".lock")).toLocal8Bit().constData(), O_CREAT | O_RDWR, 0600);
+  if (lockFd < 0 || flock(lockFd, LOCK_EX) != 0) {
+    if (lockFd >= 0) close(lockFd);
+    reason = QStringLiteral("cannot lock the template data folder");
+    return false;
+  }
+  bool ok = QFile::exists(marker);
+  if (!ok) {
+    QDir(templateData).removeRecursively();
+    if (geteuid() == 0) QProcess::execute(QStringLiteral("chown"), {QStringLiteral("postgres:"), root});
+    QString output;
+    ok = RunPgProgram(QStringLiteral("initdb"),
+                      {QStringLiteral("-D"), templateData, QStringLiteral("-A"), QStringLiteral("trust"),
+                       QStringLiteral("-U"), QStringLiteral("postgres"), QStringLiteral("-E"), QStringLiteral("UTF8"),
+                       QStringLiteral("--no-locale"), QStringLiteral("-N"),
+                       // Small WAL segments keep the folder small to copy.
+                       QStringLiteral("--wal-segsize=1")},
+                      output);
+    if (ok) {
+      QFile file(marker);
+      ok = file.open(QIODevice::WriteOnly);
+    } else {
+      reason = QStringLiteral("initdb failed: ") + output;
+    }
+  }
+  flock(lockFd, LOCK_UN);
+  close(lockFd);
+  return ok;
+}
+
 }  // namespace
 
 TestDatabases& TestDatabases::Instance() {
@@ -120,12 +159,11 @@ bool TestDatabases::EnsurePostgres(QString& reason, bool& missing) {
       QProcess::execute(QStringLiteral("chown"), {QStringLiteral("postgres:"), m_pgFolder});
     }
     const QString data = m_pgFolder + QStringLiteral("/data");
-    if (!RunPgProgram(QStringLiteral("initdb"),
-                      {QStringLiteral("-D"), data, QStringLiteral("-A"), QStringLiteral("trust"),
-                       QStringLiteral("-U"), QStringLiteral("postgres"), QStringLiteral("-E"),
-                       QStringLiteral("UTF8"), QStringLiteral("--no-locale"), QStringLiteral("-N")},
-                      output)) {
-      m_pgReason = QStringLiteral("initdb failed: ") + output;
+    QString templateData;
+    if (!EnsureTemplateData(templateData, m_pgReason)) {
+      // m_pgReason says why
+    } else if (QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), templateData, data}) != 0) {
+      m_pgReason = QStringLiteral("cannot copy the template data folder");
     } else if (!RunPgProgram(QStringLiteral("pg_ctl"),
                              {QStringLiteral("-D"), data, QStringLiteral("-l"),
                               m_pgFolder + QStringLiteral("/server.log"), QStringLiteral("-w"),
@@ -140,6 +178,7 @@ bool TestDatabases::EnsurePostgres(QString& reason, bool& missing) {
       QFile pidFile(data + QStringLiteral("/postmaster.pid"));
       if (pidFile.open(QIODevice::ReadOnly)) m_pgPid = pidFile.readLine().trimmed().toLong();
       if (m_pgPid <= 0) m_pgReason = QStringLiteral("the server wrote no process id");
+      m_pgFresh = m_pgPid > 0;
     }
   }
   reason = m_pgReason;
@@ -168,6 +207,11 @@ bool TestDatabases::Wipe(Engine engine, QString& reason) {
   ResetUniqueIdCache();
   if (engine == Engine::Sqlite) {
     QFile::remove(SqliteFile());
+    return true;
+  }
+  // A server just started from the template holds nothing yet.
+  if (m_pgFresh) {
+    m_pgFresh = false;
     return true;
   }
   DbConnection db;

@@ -42,6 +42,7 @@ class TestDatabases {
   int m_pgPort = 0;
   long m_pgPid = 0;
   bool m_pgTried = false;
+  bool m_pgFresh = false;
   bool m_pgMissing = false;
   QString m_pgReason;
 };

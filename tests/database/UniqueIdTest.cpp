@@ -50,8 +50,11 @@ TEST_P(UniqueId, AHigherStoredCounterIsFollowed) {
   EXPECT_EQ(StoredCounter(key), 52);
 }
 
-TEST_P(UniqueId, CachedPathNeverGoesBelowWhatItHandedOut) {
-  if (GetParam() != Engine::Sqlite) GTEST_SKIP() << "only a file data source keeps a cache";
+// Only a file data source keeps a cache of the counters.
+class UniqueIdOnFile : public UniqueId {};
+
+TEST_P(UniqueIdOnFile, CachedPathNeverGoesBelowWhatItHandedOut) {
+  ASSERT_TRUE(m_db->IsFileDataSource());
   const QString key = QStringLiteral("[T_REPORT]");
   for (int i = 1; i <= 10; ++i) ASSERT_EQ(AllocUniqueID(m_db.get(), key), i);
   // The stored counter goes back (an older copy of the database file came back).
@@ -117,6 +120,8 @@ TEST_P(UniqueId, TwoProcessesAllocatingAtOnceReceiveDistinctNumbers) {
 }
 
 TOLMAR_ON_BOTH_ENGINES(UniqueId);
+INSTANTIATE_TEST_SUITE_P(FileDataSource, UniqueIdOnFile, ::testing::Values(Engine::Sqlite),
+                         [](const auto& info) { return EngineName(info.param); });
 
 }  // namespace
 }  // namespace tolmar::db::test
