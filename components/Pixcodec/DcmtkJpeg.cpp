@@ -10,13 +10,19 @@
 #include "dcmtk/dcmjpeg/djdijg16.h"
 #include "dcmtk/dcmjpeg/djdijg8.h"
 #include "dcmtk/dcmjpeg/djeijg12.h"
+#include "dcmtk/oflog/oflog.h"
 
 namespace pixcodec {
 namespace {
 
 const DJCodecParameter& Parameters() {
-  static const DJCodecParameter parameters(ECC_lossyYCbCr, EDC_photometricInterpretation,
-                                           EUC_default, EPC_default);
+  static const DJCodecParameter parameters = [] {
+    // A codec library does not write to the terminal: damaged streams are reported by
+    // the result alone.
+    OFLog::getLogger("dcmtk.dcmjpeg").setLogLevel(OFLogger::ERROR_LOG_LEVEL);
+    return DJCodecParameter(ECC_lossyYCbCr, EDC_photometricInterpretation, EUC_default,
+                            EPC_default);
+  }();
   return parameters;
 }
 
