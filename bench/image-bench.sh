@@ -18,4 +18,11 @@ c++ -O2 -std=c++20 -I"$root" "$root/bench/image/ImageBench.cpp" -o "$work/image-
   $(pkg-config --cflags --libs Qt6Gui) -ldcmimgle -ldcmdata -loflog -lofstd -ldl -lz -lpthread
 
 echo "# $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(uname -m)"
+echo "## default malloc"
 "$work/image-bench" "$work/demo/CT/IM0150.dcm" "$work/demo/CT"
+# Fresh 512 KB buffers come from mmap and are returned at once by default, so
+# every slice pays first-touch page faults on both sides; a program that keeps
+# freed memory (as the viewer should at start-up) shows what the pipelines cost.
+echo "## malloc keeping freed memory (mmap threshold 64 MB, trim threshold 256 MB)"
+GLIBC_TUNABLES=glibc.malloc.mmap_threshold=67108864:glibc.malloc.trim_threshold=268435456 \
+  "$work/image-bench" "$work/demo/CT/IM0150.dcm" "$work/demo/CT"
