@@ -194,9 +194,10 @@ std::string ProgramFolder() {
 }
 
 // The "SOPCLASS" table: 72-byte records of category code and SOP class UID.
-// make-demo writes it beside the programs (and a copy into the demo folder),
-// so that a fresh build shows the demo images with their categories.
-bool WriteSopClassTable(const std::string& folder, const DemoStudyInfo&, std::string& reason) {
+// make-demo writes it beside the programs (not into the demo folder, which
+// holds DICOM files only), so that a fresh build shows the demo images with
+// their categories.
+bool WriteSopClassTable(const std::string&, const DemoStudyInfo&, std::string& reason) {
   constexpr int kRecordSize = 72;
   const std::pair<int32_t, const char*> entries[] = {
       {1, kCtStorage},         {2, kMrStorage},           {3, kSecondaryCapture},
@@ -213,14 +214,13 @@ bool WriteSopClassTable(const std::string& folder, const DemoStudyInfo&, std::st
     std::memcpy(record.data() + kSopClassUidOffset, uid, std::strlen(uid));
     bytes.insert(bytes.end(), record.begin(), record.end());
   }
-  for (const fs::path& target : {fs::path(ProgramFolder()) / "SOPCLASS.db", fs::path(folder) / "SOPCLASS.db"}) {
-    std::ofstream out(target, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      reason = target.string() + ": cannot be written";
-      return false;
-    }
+  const fs::path target = fs::path(ProgramFolder()) / "SOPCLASS.db";
+  std::ofstream out(target, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) {
+    reason = target.string() + ": cannot be written";
+    return false;
   }
   return true;
 }
