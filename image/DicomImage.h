@@ -44,6 +44,7 @@ constexpr int kGetSegments = 26;
 constexpr int kFilter = 29;
 }  // namespace image_command
 
+struct DisplaySettings;
 struct FilterRecord;
 
 // The argument of a numbered command; each command reads and fills the fields it needs.
@@ -217,6 +218,7 @@ class DicomImage {
   // The overlay texts, orientation labels, series label and scout plane of a
   // freshly built image (DicomImageOverlay.cpp).
   void BuildDisplayTexts(const DicomDataSet& dataSet);
+  void BuildOverlayItems(const DicomDataSet& dataSet, const DisplaySettings& settings);
   // Opaque scout-line record carried by the state record until its owner reads it.
   std::vector<uint8_t>& ScoutRecord() { return m_scoutRecord; }
   // Annotation records of an image that has no annotation list (no factory installed).

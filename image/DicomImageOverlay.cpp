@@ -46,16 +46,13 @@ bool ParseImageComment(const std::string& comment, int& x, int& y, std::string& 
   return true;
 }
 
-void DicomImage::BuildDisplayTexts(const DicomDataSet& ds) {
-  const DisplaySettings settings = CurrentDisplaySettings();
-  m_display.plane.Read(ds, m_columnSpacing, m_rowSpacing, m_paddedColumns, m_rows, settings.checkFrameUid);
-  m_display.scoutLinesOn = settings.seqLines;
-
+void DicomImage::BuildOverlayItems(const DicomDataSet& ds, const DisplaySettings& settings) {
   std::vector<ImageInfoItem> items;
   {
     std::lock_guard lock(OverlayMutex());
     CategoryOverlay& overlay = Overlay();
     if (!overlay.loaded) {
+      // Without the table no overlay texts, labels or series label are built.
       if (!ReadImageInfoItems(settings.programFolder + "IMGINFO", m_category, overlay.items)) return;
       overlay.loaded = true;
     }
@@ -71,6 +68,14 @@ void DicomImage::BuildDisplayTexts(const DicomDataSet& ds) {
   std::snprintf(label, sizeof label, "%d-%d", m_geometry.seriesNumber, m_geometry.instanceNumber);
   m_display.seriesLabel = label;
   m_display.overlayBuilt = true;
+}
+
+void DicomImage::BuildDisplayTexts(const DicomDataSet& ds) {
+  const DisplaySettings settings = CurrentDisplaySettings();
+  m_display.plane.Read(ds, m_columnSpacing, m_rowSpacing, m_paddedColumns, m_rows, settings.checkFrameUid);
+  m_display.scoutLinesOn = settings.seqLines;
+
+  BuildOverlayItems(ds, settings);
 
   int x = 0, y = 0;
   std::string text;

@@ -13,6 +13,7 @@
 #include "ImageTestData.h"
 #include "image/CategoryImage.h"
 #include "image/CellPainter.h"
+#include "image/ImageComment.h"
 #include "image/DisplaySettings.h"
 #include "image/ImageFactory.h"
 #include "image/ImageInfoText.h"
@@ -119,6 +120,49 @@ TEST_F(OverlayLayoutTest, ImagesReadTheirCategoryItemsAndFormatThem) {
   EXPECT_EQ(textOf(0x0008, 0x0080), "");
   EXPECT_EQ(d.orientation, (std::vector<std::string>{"[R]", "[A]", "[L]", "[P]"}));
   EXPECT_EQ(d.seriesLabel, "0-7");
+}
+
+TEST(ImageCommentTest, CommentsWithAPositionGoToTheInstalledHandler) {
+  int x = 0, y = 0;
+  std::string text;
+  EXPECT_TRUE(ParseImageComment("(12,34)left lung", x, y, text));
+  EXPECT_EQ(x, 12);
+  EXPECT_EQ(y, 34);
+  EXPECT_EQ(text, "left lung");
+  EXPECT_FALSE(ParseImageComment("no position", x, y, text));
+  EXPECT_FALSE(ParseImageComment("(12;34)x", x, y, text));
+  static std::string seen;
+  SetImageCommentHandler([](DicomImage&, int px, int py, const std::string& t) {
+    seen = std::to_string(px) + "," + std::to_string(py) + ":" + t;
+  });
+  ImageDataSet d;
+  d.Grey(4, 4, 8, 8, 7).Pixels8(std::vector<uint8_t>(16, 0)).Text(0x0020, 0x4000, vr::LT, "(1,2)mark");
+  DisplaySettings s;
+  s.programFolder = "/nonexistent/";
+  SetDisplaySettings(s);
+  OverlayOfCategory(22) = {};
+  std::string reason;
+  auto image = BuildImage("c.dcm", d.Get(), 22, {}, reason);
+  SetImageCommentHandler(nullptr);
+  SetDisplaySettings({});
+  ASSERT_TRUE(image) << reason;
+  // Without an overlay table the texts are not built; the comment still is.
+  EXPECT_FALSE(image->Display().overlayBuilt);
+  EXPECT_EQ(seen, "1,2:mark");
+}
+
+TEST_F(OverlayLayoutTest, CommentBecomesADrawingObjectThroughTheHandler) {
+  static std::string seen;
+  SetImageCommentHandler([](DicomImage&, int px, int py, const std::string& t) {
+    seen = std::to_string(px) + "," + std::to_string(py) + ":" + t;
+  });
+  ImageDataSet d;
+  d.Grey(4, 4, 8, 8, 7).Pixels8(std::vector<uint8_t>(16, 0)).Text(0x0020, 0x4000, vr::LT, "(1,2)mark");
+  std::string reason;
+  auto image = BuildImage("c.dcm", d.Get(), 21, {}, reason);
+  SetImageCommentHandler(nullptr);
+  ASSERT_TRUE(image) << reason;
+  EXPECT_EQ(seen, "1,2:mark");
 }
 
 TEST_F(OverlayLayoutTest, PatientTextsAppearInTheTopLeftCornerUnlessHidden) {

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <cmath>
 #include <set>
+#include <thread>
 
 #include "ImageTestData.h"
 #include "image/ByteWriter.h"
@@ -238,6 +239,23 @@ TEST_F(ScoutDrawTest, CopyRecordTravelsInTheStateRecord) {
   auto empty = Scout();
   ASSERT_EQ(empty->ReadStateRecord(none.Data()), none.Size());
   EXPECT_FALSE(empty->Display().scoutLines.Exists());
+}
+
+TEST_F(ScoutDrawTest, LoaderThreadAddsLinesWhileThePainterDraws) {
+  ImageRegistry registry;
+  registry.Register(m_scout.get());
+  std::vector<std::unique_ptr<DicomImage>> axials;
+  for (int k = 0; k < 200; ++k) axials.push_back(Axial(60 - k % 50, 1000 + k));
+  std::thread loader([&] {
+    for (auto& axial : axials) {
+      registry.Register(axial.get());
+      registry.ImageLoaded(*axial, true);
+    }
+  });
+  for (int i = 0; i < 50; ++i) Paint();
+  loader.join();
+  EXPECT_EQ(m_scout->Display().scoutLines.Lines().size(), 210u);
+  for (auto& axial : axials) registry.Unregister(axial.get());
 }
 
 TEST(ScoutCopyRecordTest, HostileRecordsAreRefused) {
