@@ -16,7 +16,7 @@ packages=(
   # oracles, test data and the archive server for the database tests
   dcmtk libgdcm-tools python3-pydicom postgresql
   # benchmarks
-  hyperfine
+  hyperfine libgdcm-dev
 )
 
 missing=()
