@@ -104,6 +104,17 @@ bool EnsureTemplateData(QString& templateData, QString& reason) {
   return ok;
 }
 
+// The server's process id for the signal handler below.
+volatile sig_atomic_t g_serverPid = 0;
+
+// A test program ended by a signal (a closed pipe, Ctrl+C, ctest's time-out) still
+// stops the server it started.
+void StopServerOnSignal(int signalNumber) {
+  if (g_serverPid > 0) kill(static_cast<pid_t>(g_serverPid), SIGINT);
+  signal(signalNumber, SIG_DFL);
+  raise(signalNumber);
+}
+
 }  // namespace
 
 TestDatabases& TestDatabases::Instance() {
@@ -179,6 +190,10 @@ bool TestDatabases::EnsurePostgres(QString& reason, bool& missing) {
       if (pidFile.open(QIODevice::ReadOnly)) m_pgPid = pidFile.readLine().trimmed().toLong();
       if (m_pgPid <= 0) m_pgReason = QStringLiteral("the server wrote no process id");
       m_pgFresh = m_pgPid > 0;
+      if (m_pgPid > 0) {
+        g_serverPid = static_cast<sig_atomic_t>(m_pgPid);
+        for (int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) signal(signalNumber, StopServerOnSignal);
+      }
     }
   }
   reason = m_pgReason;
@@ -188,6 +203,7 @@ bool TestDatabases::EnsurePostgres(QString& reason, bool& missing) {
 
 void TestDatabases::StopPostgres() {
   if (m_pgPid > 0) {
+    g_serverPid = 0;
     const auto pid = static_cast<pid_t>(m_pgPid);
     kill(pid, SIGINT);  // fast shutdown
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
