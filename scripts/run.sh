@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# The suite's main job on its embedded default: build, make the demo study with the
-# suite's own writer and open it (header dump and a full scan of every file).
+# The suite's main job on its embedded default: build, write the demo study with the
+# suite's own writer, prepare the embedded database (SQLite through ODBC: data sources,
+# schema) and file the demo study in it, then open the study.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/install-deps.sh"
 bash "$root/scripts/build.sh"
+tolmar="$root/build/bin/tolmar"
 data="${XDG_DATA_HOME:-$HOME/.local/share}/tolmar"
 demo="$data/demo"
 mkdir -p "$data"
-if [ ! -d "$demo" ]; then
-  "$root/build/bin/tolmar" make-demo "$demo"
+if [ ! -d "$demo/CT" ]; then
+  "$tolmar" make-demo "$demo"
 fi
-"$root/build/bin/tolmar" scan --full "$demo"
-first=$(find "$demo" -type f | sort | head -n 1)
-"$root/build/bin/tolmar" dump "$first"
+TOLMAR="$tolmar" sh "$root/scripts/setup-database.sh" "$demo"
+"$tolmar" db studies --dsn TolmarPacs
+"$tolmar" scan --full "$demo"
