@@ -242,3 +242,17 @@ TEST_F(Loading, JpegFilesBecomeRgbImages) {
 
 }  // namespace
 }  // namespace tolmar::viewer
+
+namespace tolmar::viewer {
+namespace {
+
+TEST(LoadFailure, EndsOnlyAViewerStartedForTheLoadThatShowsNothing) {
+  CPictoriumDoc doc(QString(), nullptr);
+  EXPECT_TRUE(doc.LoadFailureEndsViewer(true));
+  EXPECT_FALSE(doc.LoadFailureEndsViewer(false));
+  doc.AppendCell(std::make_unique<DisplayCell>(test::MakeImage({1, 1})));
+  EXPECT_FALSE(doc.LoadFailureEndsViewer(true)) << "images already shown are kept";
+}
+
+}  // namespace
+}  // namespace tolmar::viewer
