@@ -11,6 +11,8 @@
 #include "DrawText.h"
 #include "image/ByteWriter.h"
 #include "image/DicomImage.h"
+#include "image/ImageComment.h"
+#include "ImageAnnotationLoader.h"
 
 namespace tolmar {
 
@@ -70,7 +72,10 @@ std::unique_ptr<CDrawObj> CreateDrawObj(int32_t type) {
   }
 }
 
-void InstallDrawObjects() { SetImageAnnotationsFactory(&MakeList); }
+void InstallDrawObjects() {
+  SetImageAnnotationsFactory(&MakeList);
+  SetImageCommentHandler(&AddCommentText);
+}
 
 DrawObjList::~DrawObjList() { Clear(); }
 
