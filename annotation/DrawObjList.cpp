@@ -9,10 +9,10 @@
 #include "DrawRect.h"
 #include "DrawRoundRect.h"
 #include "DrawText.h"
+#include "ImageAnnotationLoader.h"
 #include "image/ByteWriter.h"
 #include "image/DicomImage.h"
 #include "image/ImageComment.h"
-#include "ImageAnnotationLoader.h"
 
 namespace tolmar {
 
@@ -73,8 +73,10 @@ std::unique_ptr<CDrawObj> CreateDrawObj(int32_t type) {
 }
 
 void InstallDrawObjects() {
-  SetImageAnnotationsFactory(&MakeList);
-  SetImageCommentHandler(&AddCommentText);
+  // Installed once at start-up in practice; the loader thread calls this again,
+  // so the hooks are only written when they differ.
+  if (GetImageAnnotationsFactory() != &MakeList) SetImageAnnotationsFactory(&MakeList);
+  if (GetImageCommentHandler() != &AddCommentText) SetImageCommentHandler(&AddCommentText);
 }
 
 DrawObjList::~DrawObjList() { Clear(); }
