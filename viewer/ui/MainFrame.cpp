@@ -23,6 +23,7 @@
 #include "viewer/ui/FormatDialog.h"
 #include "viewer/ui/PictoriumView.h"
 #include "viewer/ui/ShutterDialog.h"
+#include "viewer/ui/SortKeyDialog.h"
 
 namespace tolmar::viewer {
 namespace {

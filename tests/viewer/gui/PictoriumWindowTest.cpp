@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@
 #include "viewer/ImageOperations.h"
 #include "viewer/ui/MainFrame.h"
 #include "viewer/ui/PictoriumView.h"
+#include "viewer/ui/SortKeyDialog.h"
 
 namespace tolmar::viewer {
 namespace {
@@ -26,7 +28,8 @@ const QString kProgramFolder = QStringLiteral(TOLMAR_PROGRAM_DIR);
 bool RunTool(const QStringList& arguments) {
   QProcess tool;
   tool.start(kProgramFolder + "/tolmar", arguments);
-  return tool.waitForFinished(60000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+  return tool.waitForFinished(60000) && tool.exitStatus() == QProcess::NormalExit &&
+         tool.exitCode() == 0;
 }
 
 // Writes the demo study with four CT slices and a start file naming its CT images.
@@ -44,7 +47,8 @@ bool WaitFor(Condition condition, int milliseconds = 20000) {
   return condition();
 }
 
-void SendMouse(QWidget* widget, QEvent::Type type, QPoint point, Qt::MouseButton button, Qt::MouseButtons held) {
+void SendMouse(QWidget* widget, QEvent::Type type, QPoint point, Qt::MouseButton button,
+               Qt::MouseButtons held) {
   QMouseEvent event(type, point, widget->mapToGlobal(point), button, held, Qt::NoModifier);
   QApplication::sendEvent(widget, &event);
 }
@@ -81,7 +85,8 @@ TEST(PictoriumWindow, LoadsTheDemoStudyAndFollowsAWindowDragAndALayoutChange) {
   for (int step = 1; step <= 8; ++step) {
     SendMouse(&view, QEvent::MouseMove, start + QPoint(step * 5, 0), Qt::NoButton, Qt::RightButton);
   }
-  SendMouse(&view, QEvent::MouseButtonRelease, start + QPoint(40, 0), Qt::RightButton, Qt::NoButton);
+  SendMouse(&view, QEvent::MouseButtonRelease, start + QPoint(40, 0), Qt::RightButton,
+            Qt::NoButton);
   for (size_t i = 0; i < before.size(); ++i) {
     EXPECT_EQ(WindowWidth(doc.Cell(static_cast<int>(i)).Image(0)), before[i] + 40) << "cell " << i;
   }
@@ -112,7 +117,8 @@ TEST(PictoriumWindow, TheProgramStartsOnAStartFileAndKeepsRunning) {
   viewer.setProcessEnvironment(environment);
   viewer.start(kProgramFolder + "/Pictorium", {startFile});
   ASSERT_TRUE(viewer.waitForStarted(10000));
-  EXPECT_TRUE(WaitFor([&] { return !QFile::exists(startFile); }, 10000)) << "the viewer reads and removes it";
+  EXPECT_TRUE(WaitFor([&] { return !QFile::exists(startFile); }, 10000))
+      << "the viewer reads and removes it";
   EXPECT_FALSE(viewer.waitForFinished(3000)) << "still running with the study shown";
   viewer.terminate();
   if (!viewer.waitForFinished(10000)) {
@@ -135,6 +141,30 @@ TEST(PictoriumWindow, AnUnreadableStartFileEndsTheProgram) {
   viewer.start(kProgramFolder + "/Pictorium", {startFile});
   ASSERT_TRUE(viewer.waitForFinished(20000));
   EXPECT_NE(viewer.exitCode(), 0);
+}
+
+TEST(SortKeyDialogs, MovingKeysAcrossRenumbersTheSortAndGroupPositions) {
+  SortKeyList keys;  // patient (group 1), series (sort 1, group 2), image (sort 2)
+  SortKeyDialog sort(SortKeyDialog::Kind::Sort, QStringLiteral("sort"), keys);
+  auto lists = sort.findChildren<QListWidget*>();
+  ASSERT_EQ(lists.size(), 2);
+  QListWidget* unused = lists[0];
+  QListWidget* chosen = lists[1];
+  ASSERT_EQ(chosen->count(), 2);
+  emit chosen->itemDoubleClicked(chosen->item(0));  // series back to the left
+  ASSERT_EQ(unused->count(), 2);
+  emit unused->itemDoubleClicked(unused->item(0));  // patient joins, ascending, after image
+  sort.ApplyTo(keys);
+  EXPECT_EQ(keys.Keys()[0].sortPosition, 2);
+  EXPECT_EQ(keys.Keys()[1].sortPosition, 0);
+  EXPECT_EQ(keys.Keys()[2].sortPosition, 1);
+
+  SortKeyDialog group(SortKeyDialog::Kind::Group, QStringLiteral("group"), keys);
+  lists = group.findChildren<QListWidget*>();
+  emit lists[1]->itemDoubleClicked(lists[1]->item(0));  // drop patient from the group keys
+  group.ApplyTo(keys);
+  EXPECT_EQ(keys.Keys()[0].groupPosition, 0);
+  EXPECT_EQ(keys.Keys()[1].groupPosition, 1);
 }
 
 }  // namespace
