@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "RenderAnnotations.h"
+#include "RenderCell.h"
 #include "ToolCommand.h"
 #include "dicom/DicomCodec.h"
 #include "image/GreyImage.h"
@@ -53,6 +54,10 @@ int RunRender(const std::vector<std::string>& args) {
   if (missing) return UsageError("render", "--frame needs a number");
   const bool hasSize = arguments.TakeOption("--size", sizeText, missing);
   if (missing) return UsageError("render", "--size needs WxH");
+  CellRenderRequest cellRequest;
+  std::string cellError;
+  if (!TakeCellOptions(arguments, cellRequest, cellError)) return UsageError("render", cellError);
+  if (cellRequest.wanted && hasSize) return UsageError("render", "--size and --cell exclude each other");
   const bool withAnnotations = arguments.TakeFlag("--annotations");
   if (!arguments.UnknownOption().empty()) {
     return UsageError("render", "unknown option " + arguments.UnknownOption());
@@ -113,6 +118,7 @@ int RunRender(const std::vector<std::string>& args) {
     }
     grey->SetWindow(width, centre);
   }
+  if (cellRequest.wanted) return RenderCellImage(*image, cellRequest, output);
   auto bitmap = image->CreateBitmap(static_cast<int>(bitmapWidth), static_cast<int>(bitmapHeight));
   if (!bitmap || !image->RenderToDib(*bitmap, nullptr)) {
     PrintError(input, hasSize ? "the image cannot be rendered at that size" : "the image cannot be rendered");
@@ -138,7 +144,7 @@ int RunRender(const std::vector<std::string>& args) {
 }
 
 const CommandRegistration kRegistration(
-    {"render", "render IN OUT [--window WIDTH,CENTRE] [--frame N] [--size WxH] [--annotations]",
+    {"render", std::string("render IN OUT [--window WIDTH,CENTRE] [--frame N] [--size WxH] [--annotations]") + kCellRenderUsage,
      "write the displayed bitmap of an image as BMP or PNG", RunRender});
 
 }  // namespace
