@@ -212,7 +212,8 @@ TEST_P(ImageVariant, OnlySupportedPixelKindsBecomeImages) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, ImageVariant,
-                         ::testing::Values(VariantCase{"Grey16", 16, "MONOCHROME1", true},
+                         ::testing::Values(VariantCase{"Grey8", 8, "MONOCHROME2", true},
+                                           VariantCase{"Grey16", 16, "MONOCHROME1", true},
                                            VariantCase{"Colour8", 8, "RGB", true},
                                            VariantCase{"Grey12Refused", 12, "MONOCHROME2", false},
                                            VariantCase{"UnknownPhotometricRefused", 8, "HSV",
