@@ -2,10 +2,41 @@
 
 #include <QMessageBox>
 
+#include "annotation/DrawObjList.h"
+#include "annotation/GSPSSObject.h"
 #include "suite/CommandLine.h"
 #include "viewer/ui/MainFrame.h"
 
 namespace tolmar::viewer {
+namespace {
+
+// Presentation states waiting for their image are offered every newly loaded cell.
+class PresentationStateOffers : public DocumentObserver {
+ public:
+  explicit PresentationStateOffers(CPictoriumDoc& doc) : m_doc(doc) { m_doc.AddObserver(this); }
+  ~PresentationStateOffers() override { m_doc.RemoveObserver(this); }
+  void OnDocumentUpdate(UpdateHint hint, int cellIndex) override {
+    if (hint != UpdateHint::CellLoaded || cellIndex < 0 || cellIndex >= m_doc.CellCount()) return;
+    DisplayCell& cell = m_doc.Cell(cellIndex);
+    for (int i = 0; i < cell.ImageCount(); ++i)
+      PendingPresentationStates::Program().OfferTo(cell.Image(i));
+  }
+
+ private:
+  CPictoriumDoc& m_doc;
+};
+
+void ApplyPresentationState(CPictoriumDoc& doc, const DicomDataSet& dataSet) {
+  auto state = std::make_unique<CGSPSSObject>();
+  if (!state->LoadFromDataSet(dataSet)) return;
+  std::vector<DicomImage*> images;
+  for (auto& cell : doc.Cells()) {
+    for (int i = 0; i < cell->ImageCount(); ++i) images.push_back(&cell->Image(i));
+  }
+  PendingPresentationStates::Program().Offer(std::move(state), images);
+}
+
+}  // namespace
 
 CPictoriumApp::CPictoriumApp(QString programFolder, QString moduleName)
     : m_suite(suite::SuiteProgram::Pictorium, programFolder, std::move(moduleName)),
@@ -34,6 +65,11 @@ bool CPictoriumApp::ProcessCommandLine(const QStringList& arguments) {
   // The SOP class table lives in the program folder whatever "/Init" says.
   m_doc = std::make_unique<CPictoriumDoc>(m_installFolder, &m_suite.Profile());
   m_doc->SetImageSettings(m_imageSettings);
+  InstallDrawObjects();
+  CPictoriumDoc* doc = m_doc.get();
+  m_doc->SetPresentationStateHook(
+      [doc](const DicomDataSet& state) { ApplyPresentationState(*doc, state); });
+  m_stateOffers = std::make_unique<PresentationStateOffers>(*m_doc);
   m_frame =
       std::make_unique<MainFrame>(*m_doc, m_viewSettings, &m_suite.Profile(), m_suite.Strings());
   QStringList paths;
@@ -62,6 +98,7 @@ void CPictoriumApp::Shutdown() {
     m_frame->close();
     m_frame.reset();
   }
+  m_stateOffers.reset();
   m_doc.reset();
   m_suite.Shutdown();
 }

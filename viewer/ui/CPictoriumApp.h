@@ -46,6 +46,7 @@ class CPictoriumApp : public suite::StartupSteps {
   ViewSettings m_viewSettings;
   ImageSettings m_imageSettings;
   std::unique_ptr<CPictoriumDoc> m_doc;
+  std::unique_ptr<DocumentObserver> m_stateOffers;
   std::unique_ptr<MainFrame> m_frame;
 };
 
