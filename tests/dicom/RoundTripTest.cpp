@@ -199,12 +199,13 @@ void CheckAllVariants(const std::string& path) {
 
 // ---- pydicom's files ----
 
-// The pydicom files that our reader reads whole (RealFilesTest checks the rest).
+// The pydicom files that our reader reads (RealFilesTest checks the rest).
 std::vector<std::string> ReadablePydicomFiles() {
   std::vector<std::string> files;
   for (const std::string& f : PydicomFiles()) {
     if (Expectations().count(f)) continue;
-    if (ReadDicomFile(PydicomTestFilesDir() + "/" + f, ReadMode::FullRead)) files.push_back(f);
+    // Header only keeps the listing quick; a file that then fails whole fails its case.
+    if (ReadDicomFile(PydicomTestFilesDir() + "/" + f, ReadMode::HeaderOnly)) files.push_back(f);
   }
   return files;
 }
