@@ -9,8 +9,10 @@
 #include "DrawRect.h"
 #include "DrawRoundRect.h"
 #include "DrawText.h"
+#include "ImageAnnotationLoader.h"
 #include "image/ByteWriter.h"
 #include "image/DicomImage.h"
+#include "image/ImageComment.h"
 
 namespace tolmar {
 
@@ -70,7 +72,12 @@ std::unique_ptr<CDrawObj> CreateDrawObj(int32_t type) {
   }
 }
 
-void InstallDrawObjects() { SetImageAnnotationsFactory(&MakeList); }
+void InstallDrawObjects() {
+  // Installed once at start-up in practice; the loader thread calls this again,
+  // so the hooks are only written when they differ.
+  if (GetImageAnnotationsFactory() != &MakeList) SetImageAnnotationsFactory(&MakeList);
+  if (GetImageCommentHandler() != &AddCommentText) SetImageCommentHandler(&AddCommentText);
+}
 
 DrawObjList::~DrawObjList() { Clear(); }
 

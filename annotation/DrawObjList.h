@@ -49,6 +49,10 @@ class DrawObjList final : public ImageAnnotations {
   // The clip object of the image, if any (only one is allowed).
   CDrawObj* ClipObject() const;
   bool Modified() const { return m_modified; }
+  // Whether the (0020,4000) comment of the image's data set was looked at, so
+  // that it never becomes two text objects.
+  bool CommentTaken() const { return m_commentTaken; }
+  void SetCommentTaken() { m_commentTaken = true; }
   void SetModified(bool modified) { m_modified = modified; }
 
   // Loads concatenated annotation records and appends the objects; stops at an
@@ -81,9 +85,11 @@ class DrawObjList final : public ImageAnnotations {
   DicomImage& m_owner;
   std::vector<std::unique_ptr<CDrawObj>> m_objects;
   bool m_modified = false;
+  bool m_commentTaken = false;
 };
 
-// Installs the drawing objects as the annotation list of every image.
+// Installs the drawing objects as the annotation list of every image, and the
+// maker of comment texts that images call while they are built.
 void InstallDrawObjects();
 
 }  // namespace tolmar

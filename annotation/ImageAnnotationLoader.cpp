@@ -41,17 +41,29 @@ bool ParseCommentAnnotation(const std::string& comment, int& x, int& y, std::str
   return !text.empty();
 }
 
-int LoadImageAnnotations(DicomImage& image, const DicomDataSet& ds) {
-  int added = 0;
+void AddCommentText(DicomImage& image, int x, int y, const std::string& comment) {
   DrawObjList& list = DrawObjList::Of(image);
+  list.SetCommentTaken();
+  std::string text = comment;
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) text.pop_back();
+  if (text.empty() || x > kMaxCoordinate || x < -kMaxCoordinate || y > kMaxCoordinate || y < -kMaxCoordinate) {
+    return;
+  }
+  auto object = std::make_unique<CDrawText>(&image, ImageRect{x, y, x + 1, y + 1});
+  object->SetText(text, false);
+  list.Add(std::move(object));
+}
+
+int LoadImageAnnotations(DicomImage& image, const DicomDataSet& ds) {
+  DrawObjList& list = DrawObjList::Of(image);
+  const size_t before = list.Size();
   int x = 0, y = 0;
   std::string text;
-  if (ParseCommentAnnotation(ds.GetText(0x0020, 0x4000), x, y, text)) {
-    auto object = std::make_unique<CDrawText>(&image, ImageRect{x, y, x + 1, y + 1});
-    object->SetText(text, false);
-    list.Add(std::move(object));
-    ++added;
+  if (!list.CommentTaken() && ParseCommentAnnotation(ds.GetText(0x0020, 0x4000), x, y, text)) {
+    AddCommentText(image, x, y, text);
   }
+  list.SetCommentTaken();
+  int added = static_cast<int>(list.Size() - before);
   if (const DicomElement* stored = ds.FindElement(0x0701, 0x0520); stored && stored->HasValue()) {
     added += list.LoadBlob(stored->Bytes());
   }
@@ -62,6 +74,7 @@ int LoadImageAnnotations(DicomImage& image, const DicomDataSet& ds) {
 LoadedObject LoadViewerObject(const std::string& path, std::unique_ptr<DicomDataSet> ds,
                               int category, const ImageSettings& settings,
                               const std::vector<DicomImage*>& loadedImages, bool headerOnly) {
+  InstallDrawObjects();
   LoadedObject result;
   if (!ds) {
     result.reason = "no data set";

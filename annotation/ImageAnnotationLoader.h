@@ -15,9 +15,13 @@ class DicomImage;
 // closing parenthesis. False when the comment has no such form or no text.
 bool ParseCommentAnnotation(const std::string& comment, int& x, int& y, std::string& text);
 
+// Makes the text object of an image comment at (x, y); an empty text or a
+// point beyond the coordinate range makes nothing.
+void AddCommentText(DicomImage& image, int x, int y, const std::string& text);
+
 // The annotations a data set brings to its image: the stored records of
-// (0701,0520) and the comment of (0020,4000) as a text object. Returns the
-// number of objects added.
+// (0701,0520) and the comment of (0020,4000) as a text object, unless the
+// image took the comment while it was built. Returns the number of objects added.
 int LoadImageAnnotations(DicomImage& image, const DicomDataSet& dataSet);
 
 // What the viewer's loader gets for one data set.

@@ -19,7 +19,18 @@ int Round(double v) {
 
 template <class Pixel>
 void MapRow(const Pixel* source, uint8_t* target, int count, const uint8_t* table) {
-  for (int x = 0; x < count; ++x) target[x] = table[source[x]];
+  // Eight lookups gathered into one 64-bit store: the lookups are independent
+  // and the single store halves the work of the byte-at-a-time loop.
+  int x = 0;
+  for (; x + 8 <= count; x += 8) {
+    const uint64_t packed =
+        uint64_t{table[source[x]]} | (uint64_t{table[source[x + 1]]} << 8) |
+        (uint64_t{table[source[x + 2]]} << 16) | (uint64_t{table[source[x + 3]]} << 24) |
+        (uint64_t{table[source[x + 4]]} << 32) | (uint64_t{table[source[x + 5]]} << 40) |
+        (uint64_t{table[source[x + 6]]} << 48) | (uint64_t{table[source[x + 7]]} << 56);
+    std::memcpy(target + x, &packed, sizeof packed);
+  }
+  for (; x < count; ++x) target[x] = table[source[x]];
 }
 
 template <class Pixel>

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "RenderAnnotations.h"
+#include "RenderCell.h"
 #include "ToolCommand.h"
 #include "dicom/DicomCodec.h"
 #include "image/GreyImage.h"
@@ -52,6 +54,11 @@ int RunRender(const std::vector<std::string>& args) {
   if (missing) return UsageError("render", "--frame needs a number");
   const bool hasSize = arguments.TakeOption("--size", sizeText, missing);
   if (missing) return UsageError("render", "--size needs WxH");
+  CellRenderRequest cellRequest;
+  std::string cellError;
+  if (!TakeCellOptions(arguments, cellRequest, cellError)) return UsageError("render", cellError);
+  if (cellRequest.wanted && hasSize) return UsageError("render", "--size and --cell exclude each other");
+  const bool withAnnotations = arguments.TakeFlag("--annotations");
   if (!arguments.UnknownOption().empty()) {
     return UsageError("render", "unknown option " + arguments.UnknownOption());
   }
@@ -97,6 +104,7 @@ int RunRender(const std::vector<std::string>& args) {
     PrintError(input, reason);
     return kExitFailure;
   }
+  if (withAnnotations) LoadRenderAnnotations(*image, *dataSet);
   if (!image->SetCurrentFrame(static_cast<int>(frame - 1))) {
     PrintError(input, "frame " + std::to_string(frame) + " does not exist (the image has " +
                           std::to_string(image->FrameCount()) + ")");
@@ -110,11 +118,13 @@ int RunRender(const std::vector<std::string>& args) {
     }
     grey->SetWindow(width, centre);
   }
+  if (cellRequest.wanted) return RenderCellImage(*image, cellRequest, output);
   auto bitmap = image->CreateBitmap(static_cast<int>(bitmapWidth), static_cast<int>(bitmapHeight));
   if (!bitmap || !image->RenderToDib(*bitmap, nullptr)) {
     PrintError(input, hasSize ? "the image cannot be rendered at that size" : "the image cannot be rendered");
     return kExitFailure;
   }
+  if (withAnnotations) return WriteAnnotatedBitmap(*image, *bitmap, output, ext);
   if (ext == ".png") {
     if (!bitmap->ToQImage().save(QString::fromStdString(output), "PNG")) {
       PrintError(output, "cannot be written");
@@ -134,7 +144,7 @@ int RunRender(const std::vector<std::string>& args) {
 }
 
 const CommandRegistration kRegistration(
-    {"render", "render IN OUT [--window WIDTH,CENTRE] [--frame N] [--size WxH]",
+    {"render", std::string("render IN OUT [--window WIDTH,CENTRE] [--frame N] [--size WxH] [--annotations]") + kCellRenderUsage,
      "write the displayed bitmap of an image as BMP or PNG", RunRender});
 
 }  // namespace

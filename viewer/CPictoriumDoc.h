@@ -102,6 +102,11 @@ class CPictoriumDoc : public LoaderEvents {
   // Cancels and waits for every loader, handling their last calls meanwhile.
   void WaitForLoaders();
   bool LoaderRunning() const;
+  // Whether a failed load command ends the viewer (exit code 1): only a viewer
+  // started for that load and showing nothing; images already shown stay.
+  bool LoadFailureEndsViewer(bool startedForLoad) const {
+    return startedForLoad && CellCount() == 0 && !LoaderRunning();
+  }
 
   // LoaderEvents, on the user-interface thread.
   void LoadStarted(int fileCount, CLoadImageThread* thread) override;

@@ -52,6 +52,31 @@ bool ImageSupportsOperation(const DicomImage& image, int code) {
 
 bool RunImageOperation(DicomImage& image, int code, OperationArgument& a) {
   using namespace operation;
+  // Display-state commands the image carries out itself.
+  switch (code) {
+    case kZoomBy:
+    case kPanXBy:
+    case kPanYBy:
+    case kGetZoom:
+    case kSetZoom:
+    case kGetPan:
+    case kSetPan:
+    case kTransform:
+      if (image.HasCommand(code)) {
+        CommandArgument argument;
+        argument.value = a.value;
+        argument.x = a.x;
+        argument.y = a.y;
+        const bool done = image.RunCommand(code, argument);
+        a.value = argument.value;
+        a.x = argument.x;
+        a.y = argument.y;
+        return done;
+      }
+      break;
+    default:
+      break;
+  }
   switch (code) {
     case kCentreBy: {
       const bool changed = image.AdjustCentre(a.value);

@@ -116,6 +116,7 @@ TEST_F(PresentationState, ReadsIdentityReferenceAndTextsInOrder) {
                       .Text({"one", 10.7f, 20.2f, 100.9f, 40.5f})
                       .Text({"broken", 1, 1, 2, 2, false})
                       .Text({"two ", -3.9f, 0, 5, 5})
+                      .Text({"far away", 1e30f, 0, 1, 1})
                       .Text({"three", 1, 2, 3, 4})
                       .Build();
   ASSERT_TRUE(state.LoadFromDataSet(*ds));

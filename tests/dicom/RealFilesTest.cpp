@@ -17,57 +17,9 @@ namespace tolmar {
 namespace {
 
 using namespace tolmar::test;
-namespace fs = std::filesystem;
-
-struct Expectation {
-  std::string kind;    // "bad", "deviation" or "garbage"
-  std::string reason;  // text the failure reason must contain ("-" for garbage)
-  std::string why;
-};
-
-std::string Trim(const std::string& text) {
-  const auto begin = text.find_first_not_of(" \t");
-  if (begin == std::string::npos) return {};
-  const auto end = text.find_last_not_of(" \t\r");
-  return text.substr(begin, end - begin + 1);
-}
-
-const std::map<std::string, Expectation>& Expectations() {
-  static const std::map<std::string, Expectation> table = [] {
-    std::map<std::string, Expectation> t;
-    std::ifstream in(std::string(TOLMAR_TEST_DATA_DIR) + "/pydicom-files.txt");
-    for (std::string line; std::getline(in, line);) {
-      if (Trim(line).empty() || Trim(line)[0] == '#') continue;
-      std::vector<std::string> fields;
-      size_t start = 0;
-      for (size_t bar; (bar = line.find('|', start)) != std::string::npos && fields.size() < 3;
-           start = bar + 1) {
-        fields.push_back(Trim(line.substr(start, bar - start)));
-      }
-      fields.push_back(Trim(line.substr(start)));
-      if (fields.size() == 4) t[fields[0]] = {fields[1], fields[2], fields[3]};
-    }
-    return t;
-  }();
-  return table;
-}
-
-// Every regular file below pydicom's test folder, as paths relative to it, sorted.
-std::vector<std::string> PydicomFiles() {
-  std::vector<std::string> files;
-  std::error_code ec;
-  const fs::path root = PydicomTestFilesDir();
-  for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
-    if (it->is_regular_file(ec)) files.push_back(fs::relative(it->path(), root).generic_string());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
 
 std::string CaseName(const testing::TestParamInfo<std::string>& info) {
-  std::string name;
-  for (char c : info.param) name.push_back(std::isalnum(static_cast<unsigned char>(c)) ? c : '_');
-  return name;
+  return NameFromPath(info.param);
 }
 
 struct OracleView {

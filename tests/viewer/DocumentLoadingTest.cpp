@@ -212,7 +212,8 @@ TEST_P(ImageVariant, OnlySupportedPixelKindsBecomeImages) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, ImageVariant,
-                         ::testing::Values(VariantCase{"Grey16", 16, "MONOCHROME1", true},
+                         ::testing::Values(VariantCase{"Grey8", 8, "MONOCHROME2", true},
+                                           VariantCase{"Grey16", 16, "MONOCHROME1", true},
                                            VariantCase{"Colour8", 8, "RGB", true},
                                            VariantCase{"Grey12Refused", 12, "MONOCHROME2", false},
                                            VariantCase{"UnknownPhotometricRefused", 8, "HSV",
@@ -238,6 +239,20 @@ TEST_F(Loading, JpegFilesBecomeRgbImages) {
   out.write("\xFF\xD8not really");
   out.close();
   EXPECT_FALSE(LoadImageFile(QFile::encodeName(broken).toStdString(), {}, {}).image);
+}
+
+}  // namespace
+}  // namespace tolmar::viewer
+
+namespace tolmar::viewer {
+namespace {
+
+TEST(LoadFailure, EndsOnlyAViewerStartedForTheLoadThatShowsNothing) {
+  CPictoriumDoc doc(QString(), nullptr);
+  EXPECT_TRUE(doc.LoadFailureEndsViewer(true));
+  EXPECT_FALSE(doc.LoadFailureEndsViewer(false));
+  doc.AppendCell(std::make_unique<DisplayCell>(test::MakeImage({1, 1})));
+  EXPECT_FALSE(doc.LoadFailureEndsViewer(true)) << "images already shown are kept";
 }
 
 }  // namespace

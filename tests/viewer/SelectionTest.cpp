@@ -182,6 +182,27 @@ TEST_F(Selection, MiddleButtonWindowsWhenTheButtonsAreSwapped) {
   EXPECT_EQ(after.width, before.width + 20);
 }
 
+TEST_F(Selection, ZoomDragIsRepeatedOnTheSelectedImagesOnly) {
+  m_doc.SetSelectionMode(SelectionMode::Image);
+  m_view.SetTool(Tool::Zoom);
+  m_view.ClickSelect(3, 0, false);
+  auto zoomOf = [this](int cell) {
+    OperationArgument zoom;
+    RunImageOperation(m_doc.Cell(cell).Image(0), operation::kGetZoom, zoom);
+    return zoom.value;
+  };
+  const int before[] = {zoomOf(0), zoomOf(1), zoomOf(3)};
+  const QPoint start = CentreOf(0);
+  ASSERT_TRUE(
+      m_view.MousePress(MouseButton::Left, start, false, true));  // Ctrl keeps cell 3 selected
+  m_view.MouseMove(start + QPoint(10, 0), false);
+  m_view.MouseRelease(MouseButton::Left, start + QPoint(10, 0), false);
+  const int change = zoomOf(0) - before[0];
+  EXPECT_NE(change, 0);
+  EXPECT_EQ(zoomOf(3) - before[2], change);
+  EXPECT_EQ(zoomOf(1), before[1]);
+}
+
 TEST_F(Selection, MovingOverAnImageReadsRowColumnAndValue) {
   const QPoint point = CentreOf(3);
   m_view.MouseMove(point, false);

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QStringList>
+#include <memory>
+
+#include "image/ImageSettings.h"
+#include "suite/SuiteApplication.h"
+#include "viewer/CPictoriumDoc.h"
+#include "viewer/PictoriumViewModel.h"
+
+namespace tolmar::viewer {
+
+class MainFrame;
+
+// The viewer's application object: runs the suite's start-up in its fixed
+// order (profile, language file, settings, CONFIG.INI unless "/Init", the
+// document and main frame, the command line, the main window) and shuts down
+// in reverse.
+class CPictoriumApp : public suite::StartupSteps {
+ public:
+  CPictoriumApp(QString programFolder, QString moduleName);
+  ~CPictoriumApp() override;
+
+  // False when start-up ended the program.
+  bool Start(const QStringList& arguments);
+  void Shutdown();
+
+  MainFrame* Frame() { return m_frame.get(); }
+  CPictoriumDoc* Document() { return m_doc.get(); }
+  suite::SuiteApplication& Suite() { return m_suite; }
+  // Empty when "/Init" was given.
+  const QString& ProgramFolderPath() const { return m_programFolder; }
+  const QString& HospitalName() const { return m_hospitalName; }
+
+  // StartupSteps.
+  void ReadSettings(suite::ProfileStore& profile) override;
+  bool ProcessCommandLine(const QStringList& arguments) override;
+  void ShowMainWindow(suite::MainWindowShow show) override;
+  void ShowMessage(int messageId, const QString& text) override;
+
+ private:
+  suite::SuiteApplication m_suite;
+  QString m_installFolder;
+  QString m_programFolder;
+  QString m_hospitalName;
+  ViewSettings m_viewSettings;
+  ImageSettings m_imageSettings;
+  std::unique_ptr<CPictoriumDoc> m_doc;
+  std::unique_ptr<DocumentObserver> m_stateOffers;
+  std::unique_ptr<MainFrame> m_frame;
+};
+
+}  // namespace tolmar::viewer
