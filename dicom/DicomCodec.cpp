@@ -331,7 +331,7 @@ bool EncodeElement(DicomStream& out, DicomDataSet& ds, std::unique_ptr<DicomElem
 bool EncodeLevel(DicomStream& out, DicomDataSet& ds, EncodeState& st) {
   out.SetWriteOrder(OrderOf(st.encoding));
   while (auto e = ds.PopNext()) {
-    if (st.transferSyntaxPending && e->group > 0x0002) {
+    if (st.transferSyntaxPending && e->group != 0x0002) {
       st.transferSyntaxPending = false;
       Encoding next;
       if (!LookupTransferSyntax(st.transferSyntax, next)) {
@@ -529,7 +529,21 @@ std::unique_ptr<DicomStream> EncodeFile(FileLayout layout, DicomDataSet& dataSet
     stream->WriteZeros(128);
     stream->WriteBytes(reinterpret_cast<const uint8_t*>("DICM"), 4);
   }
-  if (!EncodeDataSet(*stream, encoding, dataSet, error)) return nullptr;
+  // The meta header comes first in a file even when the body holds groups below 0002
+  // (private data some writers put there), so group 0002 is encoded on its own first.
+  EncodeState st;
+  st.encoding = encoding;
+  st.error = error;
+  if (layout != FileLayout::RawDataSet) {
+    DicomDataSet meta, body;
+    while (auto e = dataSet.PopNext()) {
+      if (e->element == 0x0000) continue;  // made anew on output
+      (e->group == 0x0002 ? meta : body).AddElement(std::move(e));
+    }
+    if (!EncodeLevel(*stream, meta, st) || !EncodeLevel(*stream, body, st)) return nullptr;
+    return stream;
+  }
+  if (!EncodeLevel(*stream, dataSet, st)) return nullptr;
   return stream;
 }
 }  // namespace

@@ -433,6 +433,21 @@ INSTANTIATE_TEST_SUITE_P(Layouts, LayoutRoundTrip,
                                                   : "Explicit");
                          });
 
+TEST(DicomWriter, MetaHeaderComesFirstEvenBeforeGroupsBelowTwo) {
+  for (FileLayout layout : {FileLayout::PartTenImplicit, FileLayout::PartTenExplicit}) {
+    auto ds = SampleDataSet();
+    ds->AddElement(DicomElement::FromText(0x0001, 0x0001, vr::LO, "private!"));
+    const auto bytes = Encode(std::move(ds), layout);
+    ASSERT_GT(bytes.size(), 136u);
+    EXPECT_EQ(bytes[132], 0x02);  // (0002,0000) right after "DICM"
+    EXPECT_EQ(bytes[133], 0x00);
+    auto reread = Reparse(bytes);
+    ASSERT_TRUE(reread);
+    EXPECT_EQ(reread->GetText(0x0001, 0x0001), "private!");
+    EXPECT_EQ(reread->GetText(0x0010, 0x0010), "ODDNAME");
+  }
+}
+
 TEST(DicomWriter, OddLengthIsWrittenEvenWithATrailingZero) {
   DicomDataSet ds;
   uint8_t seven[7] = {'A', 'B', 'C', 'D', 'E', 'F', 'G'};
