@@ -146,6 +146,26 @@ void CPictoriumDoc::SortCells() {
   });
 }
 
+int CPictoriumDoc::SortInto(int index) {
+  if (index < 0 || index >= CellCount() || m_cells[static_cast<size_t>(index)]->ImageCount() == 0)
+    return index;
+  const SortKeyList& keys = ProgramSortKeys();
+  const SortRecord& record = m_cells[static_cast<size_t>(index)]->Image(0).Sort();
+  int target = index;
+  while (target > 0) {
+    const DisplayCell& before = *m_cells[static_cast<size_t>(target - 1)];
+    if (before.ImageCount() == 0 || CompareSortRecords(before.Image(0).Sort(), record, keys) <= 0)
+      break;
+    --target;
+  }
+  if (target != index) {
+    auto cell = std::move(m_cells[static_cast<size_t>(index)]);
+    m_cells.erase(m_cells.begin() + index);
+    m_cells.insert(m_cells.begin() + target, std::move(cell));
+  }
+  return target;
+}
+
 void CPictoriumDoc::AddObserver(DocumentObserver* observer) {
   if (observer &&
       std::find(m_observers.begin(), m_observers.end(), observer) == m_observers.end()) {

@@ -74,6 +74,11 @@ class CPictoriumDoc : public LoaderEvents {
   void DeleteAllCells();
   // Ascending by the program's sort keys on each cell's first image.
   void SortCells();
+  // Moves the cell at `index` back past every earlier cell that sorts after it.
+  // Loaded cells arrive one by one at the end of an already sorted list, so this
+  // keeps the list in sort order without sorting it whole for every cell.
+  // Answers the cell's new index.
+  int SortInto(int index);
 
   // Views and frame.
   void AddObserver(DocumentObserver* observer);

@@ -629,7 +629,7 @@ void PictoriumViewModel::OnDocumentUpdate(UpdateHint hint, int cellIndex) {
         DisplayCell& cell = m_doc.Cell(cellIndex);
         if (m_doc.Mode() == SelectionMode::All && cell.ImageCount() > 0) cell.SetSelected(0, true);
       }
-      m_doc.SortCells();
+      m_doc.SortInto(cellIndex);
       MakeCurrent(0);
       ClampFirstShown();
       break;

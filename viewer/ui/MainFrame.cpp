@@ -24,6 +24,7 @@
 #include "viewer/ui/PictoriumView.h"
 #include "viewer/ui/ShutterDialog.h"
 #include "viewer/ui/SortKeyDialog.h"
+#include "viewer/ui/StartTiming.h"
 
 namespace tolmar::viewer {
 namespace {
@@ -291,6 +292,17 @@ void MainFrame::OnLoadFinished(CLoadImageThread* thread) {
   m_progress->hide();
   m_cancelPane->clear();
   m_view->update();
+  if (TimingEnabled()) QTimer::singleShot(0, this, &MainFrame::EndTimedRun);
+}
+
+void MainFrame::EndTimedRun() {
+  // The loader is still returning from its last call; look again until it has.
+  if (m_doc.LoaderRunning()) {
+    QTimer::singleShot(5, this, &MainFrame::EndTimedRun);
+    return;
+  }
+  ReportTiming("last-cell-ms");
+  QApplication::exit(0);
 }
 
 bool MainFrame::eventFilter(QObject* watched, QEvent* event) {

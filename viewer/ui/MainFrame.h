@@ -58,6 +58,7 @@ class MainFrame : public QMainWindow, public DocumentObserver {
   void ShowContextMenu(const QPoint& globalPosition);
   void RunLoadCommand();
   void ToggleFullScreen();
+  void EndTimedRun();
   QAction* AddCommand(QMenu* menu, int id, std::function<void()> action);
   QString Text(int id) const;
 

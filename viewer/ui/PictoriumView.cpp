@@ -7,9 +7,12 @@
 #include <QTimer>
 
 #include "viewer/CellPaint.h"
+#include "viewer/ui/StartTiming.h"
 
 namespace tolmar::viewer {
 namespace {
+
+constexpr int kIdleDelayMs = 30;
 
 std::optional<MouseButton> ButtonOf(Qt::MouseButton button) {
   switch (button) {
@@ -73,9 +76,14 @@ void PictoriumView::paintEvent(QPaintEvent*) {
   }
   QPainter screen(this);
   screen.drawImage(0, 0, canvas);
+  if (!m_firstImageReported && m_model.Document().CellCount() > 0) {
+    m_firstImageReported = true;
+    ReportTiming("first-image-ms");
+  }
   if (!m_fullQuality && !m_idlePending) {
+    // Idle: once the events of a burst (a drag, cells arriving) have been handled.
     m_idlePending = true;
-    QTimer::singleShot(0, this, &PictoriumView::RepaintFullQuality);
+    QTimer::singleShot(kIdleDelayMs, this, &PictoriumView::RepaintFullQuality);
   }
 }
 

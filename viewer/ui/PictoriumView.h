@@ -39,6 +39,7 @@ class PictoriumView : public QWidget {
   PictoriumViewModel& m_model;
   bool m_fullQuality = true;
   bool m_idlePending = false;
+  bool m_firstImageReported = false;
 };
 
 }  // namespace tolmar::viewer

@@ -4,8 +4,10 @@
 
 #include "suite/ProgramFolder.h"
 #include "viewer/ui/CPictoriumApp.h"
+#include "viewer/ui/StartTiming.h"
 
 int main(int argc, char** argv) {
+  tolmar::viewer::StartTimingClock();
   QApplication application(argc, argv);
   QStringList arguments = application.arguments();
   arguments.removeFirst();
