@@ -16,3 +16,9 @@ fi
 TOLMAR="$tolmar" sh "$root/scripts/setup-database.sh" "$demo"
 "$tolmar" db studies --dsn TolmarPacs
 "$tolmar" scan --full "$demo"
+# Open the demo study in the viewer when there is a display to show it on.
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  sh "$root/scripts/view-demo.sh" "$root/build" "$demo"
+else
+  echo "run: no display; open the study with: sh scripts/view-demo.sh build '$demo'"
+fi
