@@ -17,7 +17,7 @@ constexpr size_t kMaxValueText = 1024;
 
 struct Conversion {
   std::string prefix;  // literal text before it, with "%%" kept
-  std::string spec;    // "%-8.2" without the letter
+  std::string conversion;    // "%-8.2" without the letter
   char letter = 0;     // 0: the format has no conversion
   std::string suffix;
 };
@@ -40,28 +40,28 @@ std::optional<Conversion> Parse(const std::string& format) {
     }
     if (c.letter != 0) return std::nullopt;
     size_t j = i + 1;
-    std::string spec = "%";
-    while (j < format.size() && std::strchr("-+ #0", format[j])) spec += format[j++];
+    std::string conversion = "%";
+    while (j < format.size() && std::strchr("-+ #0", format[j])) conversion += format[j++];
     int digits = 0;
-    while (j < format.size() && format[j] >= '0' && format[j] <= '9' && digits < 3) spec += format[j++], ++digits;
+    while (j < format.size() && format[j] >= '0' && format[j] <= '9' && digits < 3) conversion += format[j++], ++digits;
     if (j < format.size() && format[j] == '.') {
-      spec += format[j++];
+      conversion += format[j++];
       digits = 0;
-      while (j < format.size() && format[j] >= '0' && format[j] <= '9' && digits < 3) spec += format[j++], ++digits;
+      while (j < format.size() && format[j] >= '0' && format[j] <= '9' && digits < 3) conversion += format[j++], ++digits;
     }
     if (j < format.size() && format[j] == 'l') ++j;
     if (j >= format.size() || !std::strchr("sdifeEgG", format[j])) return std::nullopt;
     c.letter = format[j];
-    c.spec = spec;
+    c.conversion = conversion;
     i = j;
     part = &c.suffix;
   }
   return c;
 }
 
-std::string Print(const std::string& prefix, const std::string& spec, char letter, const std::string& suffix,
+std::string Print(const std::string& prefix, const std::string& conversion, char letter, const std::string& suffix,
                   const std::string* text, double number) {
-  const std::string format = prefix + spec + letter + suffix;
+  const std::string format = prefix + conversion + letter + suffix;
   char buffer[2048];
   int n = 0;
   if (letter == 's') {
@@ -96,8 +96,8 @@ std::string SafeFormatText(const std::string& format, const std::string& text) {
   const auto c = Parse(format);
   if (!c) return text;
   if (c->letter == 0) return Literal(c->prefix);
-  if (c->letter == 's') return Print(c->prefix, c->spec, 's', c->suffix, &text, 0);
-  return Print(c->prefix, c->spec, c->letter, c->suffix, nullptr, std::strtod(text.c_str(), nullptr));
+  if (c->letter == 's') return Print(c->prefix, c->conversion, 's', c->suffix, &text, 0);
+  return Print(c->prefix, c->conversion, c->letter, c->suffix, nullptr, std::strtod(text.c_str(), nullptr));
 }
 
 std::string SafeFormatNumber(const std::string& format, double value) {
@@ -106,9 +106,9 @@ std::string SafeFormatNumber(const std::string& format, double value) {
   if (c->letter == 0) return Literal(c->prefix);
   if (c->letter == 's') {
     const std::string text = NumberText(value);
-    return Print(c->prefix, c->spec, 's', c->suffix, &text, 0);
+    return Print(c->prefix, c->conversion, 's', c->suffix, &text, 0);
   }
-  return Print(c->prefix, c->spec, c->letter, c->suffix, nullptr, value);
+  return Print(c->prefix, c->conversion, c->letter, c->suffix, nullptr, value);
 }
 
 std::string FormatOverlayItem(const ImageInfoItem& item, const DicomDataSet& ds,
