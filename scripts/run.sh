@@ -13,6 +13,9 @@ mkdir -p "$data"
 if [ ! -d "$demo/CT" ]; then
   "$tolmar" make-demo "$demo"
 fi
+# unixODBC looks for the user's data sources in the password-file home unless ODBCINI
+# names the file; name it, so that the data sources follow $HOME.
+export ODBCINI="${ODBCINI:-$HOME/.odbc.ini}"
 TOLMAR="$tolmar" sh "$root/scripts/setup-database.sh" "$demo"
 "$tolmar" db studies --dsn TolmarPacs
 "$tolmar" scan --full "$demo"
