@@ -29,19 +29,19 @@ struct ImageSpec {
 };
 
 // CT-like content: smooth body with edges and noise, within the stored bits.
-inline std::vector<uint8_t> CtLikePixels(const ImageSpec& spec, unsigned seed = 7) {
-  const int samples = spec.photometric.rfind("RGB", 0) == 0 ? 3 : 1;
-  const int bytes = spec.bitsAllocated / 8;
-  const uint32_t maxValue = (1u << spec.bitsStored) - 1;
+inline std::vector<uint8_t> CtLikePixels(const ImageSpec& shape, unsigned seed = 7) {
+  const int samples = shape.photometric.rfind("RGB", 0) == 0 ? 3 : 1;
+  const int bytes = shape.bitsAllocated / 8;
+  const uint32_t maxValue = (1u << shape.bitsStored) - 1;
   std::mt19937 random(seed);
-  std::vector<uint8_t> pixels(static_cast<size_t>(spec.rows) * spec.columns * samples * bytes *
-                              spec.frames);
+  std::vector<uint8_t> pixels(static_cast<size_t>(shape.rows) * shape.columns * samples * bytes *
+                              shape.frames);
   size_t i = 0;
-  for (int f = 0; f < spec.frames; ++f) {
-    for (int r = 0; r < spec.rows; ++r) {
-      for (int c = 0; c < spec.columns; ++c) {
-        const double dx = (c - spec.columns / 2.0) / spec.columns;
-        const double dy = (r - spec.rows / 2.0) / spec.rows;
+  for (int f = 0; f < shape.frames; ++f) {
+    for (int r = 0; r < shape.rows; ++r) {
+      for (int c = 0; c < shape.columns; ++c) {
+        const double dx = (c - shape.columns / 2.0) / shape.columns;
+        const double dy = (r - shape.rows / 2.0) / shape.rows;
         const double d = std::sqrt(dx * dx + dy * dy);
         for (int s = 0; s < samples; ++s) {
           double v = d < 0.4 ? 0.45 + 0.2 * std::sin(8 * dx + f + s) : 0.0;
@@ -66,25 +66,25 @@ inline void PutUShort(DicomDataSet& ds, uint16_t g, uint16_t e, uint16_t value) 
   ds.SetElement(DicomElement::FromBytes(g, e, vr::US, bytes));
 }
 
-inline std::unique_ptr<DicomDataSet> MakeImage(const ImageSpec& spec,
+inline std::unique_ptr<DicomDataSet> MakeImage(const ImageSpec& shape,
                                                const std::vector<uint8_t>& pixels) {
   auto ds = std::make_unique<DicomDataSet>();
   PutText(*ds, 0x0008, 0x0016, vr::UI, "1.2.840.10008.5.1.4.1.1.7");
   PutText(*ds, 0x0008, 0x0018, vr::UI, "1.2.840.1978.7.1.99.1");
   PutText(*ds, 0x0010, 0x0010, vr::PN, "TEST^COMPRESSION");
-  const bool rgb = spec.photometric.rfind("RGB", 0) == 0;
+  const bool rgb = shape.photometric.rfind("RGB", 0) == 0;
   PutUShort(*ds, 0x0028, 0x0002, rgb ? 3 : 1);
-  PutText(*ds, 0x0028, 0x0004, vr::CS, spec.photometric);
+  PutText(*ds, 0x0028, 0x0004, vr::CS, shape.photometric);
   if (rgb) PutUShort(*ds, 0x0028, 0x0006, 0);
-  if (spec.frames > 1) PutText(*ds, 0x0028, 0x0008, vr::IS, std::to_string(spec.frames));
-  PutUShort(*ds, 0x0028, 0x0010, static_cast<uint16_t>(spec.rows));
-  PutUShort(*ds, 0x0028, 0x0011, static_cast<uint16_t>(spec.columns));
-  PutUShort(*ds, 0x0028, 0x0100, static_cast<uint16_t>(spec.bitsAllocated));
-  PutUShort(*ds, 0x0028, 0x0101, static_cast<uint16_t>(spec.bitsStored));
-  PutUShort(*ds, 0x0028, 0x0102, static_cast<uint16_t>(spec.bitsStored - 1));
-  PutUShort(*ds, 0x0028, 0x0103, static_cast<uint16_t>(spec.pixelRepresentation));
+  if (shape.frames > 1) PutText(*ds, 0x0028, 0x0008, vr::IS, std::to_string(shape.frames));
+  PutUShort(*ds, 0x0028, 0x0010, static_cast<uint16_t>(shape.rows));
+  PutUShort(*ds, 0x0028, 0x0011, static_cast<uint16_t>(shape.columns));
+  PutUShort(*ds, 0x0028, 0x0100, static_cast<uint16_t>(shape.bitsAllocated));
+  PutUShort(*ds, 0x0028, 0x0101, static_cast<uint16_t>(shape.bitsStored));
+  PutUShort(*ds, 0x0028, 0x0102, static_cast<uint16_t>(shape.bitsStored - 1));
+  PutUShort(*ds, 0x0028, 0x0103, static_cast<uint16_t>(shape.pixelRepresentation));
   ds->SetElement(
-      DicomElement::FromBytes(0x7FE0, 0x0010, spec.bitsAllocated > 8 ? vr::OW : vr::OB, pixels));
+      DicomElement::FromBytes(0x7FE0, 0x0010, shape.bitsAllocated > 8 ? vr::OW : vr::OB, pixels));
   return ds;
 }
 

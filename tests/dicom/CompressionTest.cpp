@@ -61,9 +61,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<KindCase>& info) { return std::string(info.param.name); });
 
 TEST(CompressPixelData, UnknownKindSucceedsWithoutChange) {
-  const ImageSpec spec;
-  const auto pixels = CtLikePixels(spec);
-  auto ds = MakeImage(spec, pixels);
+  const ImageSpec shape;
+  const auto pixels = CtLikePixels(shape);
+  auto ds = MakeImage(shape, pixels);
   EXPECT_TRUE(CompressPixelData(*ds, "LZW"));
   EXPECT_EQ(PixelBytes(*ds), pixels);
   EXPECT_EQ(ds->FindElement(0x0500, 0x0001), nullptr);
@@ -82,11 +82,11 @@ std::vector<uint8_t> ZlibReference(const std::vector<uint8_t>& data, int level) 
 
 TEST(ZipCompression, UsesTheLevelOfTheKindString) {
   ASSERT_NE(ZlibLibrary(), nullptr);
-  const ImageSpec spec{128, 128};
-  const auto pixels = CtLikePixels(spec);
+  const ImageSpec shape{128, 128};
+  const auto pixels = CtLikePixels(shape);
   for (const auto& [kind, level] :
        std::vector<std::pair<std::string, int>>{{"ZIP", 1}, {"ZIP 9", 9}, {"ZIP 15", 5}}) {
-    auto ds = MakeImage(spec, pixels);
+    auto ds = MakeImage(shape, pixels);
     ASSERT_TRUE(CompressPixelData(*ds, kind)) << kind;
     EXPECT_EQ(PixelBytes(*ds), ZlibReference(pixels, level)) << kind;
     EXPECT_EQ(ds->GetText(0x0500, 0x0001), "ZIP");
@@ -94,9 +94,9 @@ TEST(ZipCompression, UsesTheLevelOfTheKindString) {
 }
 
 TEST(ZipCompression, RoundTripIsBitExactForEveryFrame) {
-  const ImageSpec spec{40, 30, 16, 16, "MONOCHROME2", 3};
-  const auto pixels = CtLikePixels(spec);
-  auto ds = MakeImage(spec, pixels);
+  const ImageSpec shape{40, 30, 16, 16, "MONOCHROME2", 3};
+  const auto pixels = CtLikePixels(shape);
+  auto ds = MakeImage(shape, pixels);
   ASSERT_TRUE(CompressPixelData(*ds, "ZIP 6"));
   EXPECT_LT(PixelBytes(*ds).size(), pixels.size());
   ASSERT_TRUE(DecompressPixelData(*ds));
@@ -105,11 +105,11 @@ TEST(ZipCompression, RoundTripIsBitExactForEveryFrame) {
 }
 
 TEST(ZipCompression, IncompressibleDataFailsAndStaysAsItWas) {
-  const ImageSpec spec{16, 16, 8, 8};
+  const ImageSpec shape{16, 16, 8, 8};
   std::vector<uint8_t> noise(256);
   std::mt19937 random(3);
   for (auto& b : noise) b = static_cast<uint8_t>(random());
-  auto ds = MakeImage(spec, noise);
+  auto ds = MakeImage(shape, noise);
   EXPECT_FALSE(CompressPixelData(*ds, "ZIP 9"));
   EXPECT_EQ(PixelBytes(*ds), noise);
   EXPECT_EQ(ds->FindElement(0x0500, 0x0001), nullptr);
@@ -117,16 +117,16 @@ TEST(ZipCompression, IncompressibleDataFailsAndStaysAsItWas) {
 
 // A ZIP data set whose compressed value is replaced by `value`.
 std::unique_ptr<DicomDataSet> ZipDataSetWith(const std::vector<uint8_t>& value) {
-  const ImageSpec spec{32, 32};
-  auto ds = MakeImage(spec, CtLikePixels(spec));
+  const ImageSpec shape{32, 32};
+  auto ds = MakeImage(shape, CtLikePixels(shape));
   test::PutText(*ds, 0x0500, 0x0001, vr::CS, "ZIP");
   ds->SetElement(DicomElement::FromBytes(0x7FE0, 0x0010, vr::OW, value));
   return ds;
 }
 
 TEST(ZipDecompression, BadStreamsFailAndLeaveTheDataSetUnchanged) {
-  const ImageSpec spec{32, 32};
-  const auto frame = CtLikePixels(spec);
+  const ImageSpec shape{32, 32};
+  const auto frame = CtLikePixels(shape);
   const auto good = ZlibReference(frame, 6);
   auto larger = frame;
   larger.insert(larger.end(), 64, 0);
@@ -162,9 +162,9 @@ class WithoutZlib : public testing::Test {
 };
 
 TEST_F(WithoutZlib, EveryZipOperationFails) {
-  const ImageSpec spec{32, 32};
-  const auto pixels = CtLikePixels(spec);
-  auto ds = MakeImage(spec, pixels);
+  const ImageSpec shape{32, 32};
+  const auto pixels = CtLikePixels(shape);
+  auto ds = MakeImage(shape, pixels);
   EXPECT_FALSE(CompressPixelData(*ds, "ZIP"));
   EXPECT_EQ(PixelBytes(*ds), pixels);
 
@@ -221,13 +221,13 @@ TEST(ElpegCode, DifferencesTakeOneOrTwoBytesAndPairsAreExchanged) {
 }
 
 TEST(ElpegCode, RoundTripKeepsTwelveBitsExactly) {
-  const ImageSpec spec{64, 80, 16, 12};
-  auto pixels = CtLikePixels(spec);
+  const ImageSpec shape{64, 80, 16, 12};
+  auto pixels = CtLikePixels(shape);
   // Rows of only zeros, large jumps both ways and an odd difference count.
   for (int c = 0; c < 80; ++c) pixels[2 * (5 * 80 + c)] = pixels[2 * (5 * 80 + c) + 1] = 0;
   const auto jumps = Row16({0, 4095, 1, 4095, 0, 2000, 17, 0});
   std::copy(jumps.begin(), jumps.end(), pixels.begin() + 2 * (9 * 80));
-  auto ds = MakeImage(spec, pixels);
+  auto ds = MakeImage(shape, pixels);
   ASSERT_TRUE(CompressPixelData(*ds, "ELPEG"));
   EXPECT_EQ(ds->GetText(0x0500, 0x0001), "ELPEG");
   EXPECT_EQ(ds->FindElement(0x0500, 0x0002)->length, 64u * 2);
@@ -238,16 +238,16 @@ TEST(ElpegCode, RoundTripKeepsTwelveBitsExactly) {
 }
 
 TEST(ElpegCode, RefusesWhatItCannotCode) {
-  const ImageSpec spec{8, 8, 16, 12};
-  auto negative = CtLikePixels(spec);
+  const ImageSpec shape{8, 8, 16, 12};
+  auto negative = CtLikePixels(shape);
   negative[1] = 0x80;  // first value negative
   const ImageSpec eightBit{8, 8, 8, 8};
   const ImageSpec frames{8, 8, 16, 12, "MONOCHROME2", 2};
   std::vector<std::unique_ptr<DicomDataSet>> sets;
-  sets.push_back(MakeImage(spec, negative));
+  sets.push_back(MakeImage(shape, negative));
   sets.push_back(MakeImage(eightBit, CtLikePixels(eightBit)));
   sets.push_back(MakeImage(frames, CtLikePixels(frames)));
-  sets.push_back(MakeImage(spec, std::vector<uint8_t>(64)));  // shorter than the image
+  sets.push_back(MakeImage(shape, std::vector<uint8_t>(64)));  // shorter than the image
   for (auto& ds : sets) {
     const auto before = PixelBytes(*ds);
     EXPECT_FALSE(CompressPixelData(*ds, "ELPEG"));
@@ -266,8 +266,8 @@ class ElpegBadInputTest : public testing::TestWithParam<ElpegBadCase> {};
 
 TEST_P(ElpegBadInputTest, FailsWithoutWritingOutsideTheImage) {
   const ElpegBadCase& c = GetParam();
-  const ImageSpec spec{2, 8, 16, 12};
-  auto ds = MakeImage(spec, CtLikePixels(spec));
+  const ImageSpec shape{2, 8, 16, 12};
+  auto ds = MakeImage(shape, CtLikePixels(shape));
   test::PutText(*ds, 0x0500, 0x0001, vr::CS, "ELPEG");
   std::vector<uint8_t> table;
   for (uint16_t t : c.table) {
@@ -306,9 +306,9 @@ bool CodecAvailable() { return PixcodecLibrary() != nullptr; }
 
 TEST(JpegCompression, TwoFramesGiveAnOffsetTableAndTwoFragments) {
   if (!CodecAvailable()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
-  const ImageSpec spec{32, 24, 16, 12, "MONOCHROME2", 2};
-  const auto pixels = CtLikePixels(spec);
-  auto ds = MakeImage(spec, pixels);
+  const ImageSpec shape{32, 24, 16, 12, "MONOCHROME2", 2};
+  const auto pixels = CtLikePixels(shape);
+  auto ds = MakeImage(shape, pixels);
   ASSERT_TRUE(CompressPixelData(*ds, "JPEGLOSSLESS"));
   const DicomElement* encapsulated = ds->FindElement(0x7FE0, 0x0010);
   ASSERT_NE(encapsulated, nullptr);
@@ -333,7 +333,7 @@ TEST(JpegCompression, TwoFramesGiveAnOffsetTableAndTwoFragments) {
 
 struct JpegRoundTripCase {
   const char* name;
-  ImageSpec spec;
+  ImageSpec shape;
   const char* kind;
   int tolerance;  // 0: lossless
 };
@@ -343,8 +343,8 @@ class JpegRoundTripTest : public testing::TestWithParam<JpegRoundTripCase> {};
 TEST_P(JpegRoundTripTest, DecodesWhatItEncoded) {
   if (!CodecAvailable()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
   const JpegRoundTripCase& c = GetParam();
-  const auto pixels = CtLikePixels(c.spec);
-  auto ds = MakeImage(c.spec, pixels);
+  const auto pixels = CtLikePixels(c.shape);
+  auto ds = MakeImage(c.shape, pixels);
   ASSERT_TRUE(CompressPixelData(*ds, c.kind));
   EXPECT_EQ(ds->GetText(0x0002, 0x0010),
             c.tolerance == 0 ? "1.2.840.780701.1.2.4.70" : "1.2.840.780701.1.2.4.50");
@@ -361,7 +361,7 @@ TEST_P(JpegRoundTripTest, DecodesWhatItEncoded) {
     return;
   }
   int worst = 0;
-  const bool wide = c.spec.bitsAllocated > 8;
+  const bool wide = c.shape.bitsAllocated > 8;
   for (size_t i = 0; i < pixels.size(); i += wide ? 2 : 1) {
     const int a = wide ? pixels[i] | (pixels[i + 1] << 8) : pixels[i];
     const int b = wide ? decoded[i] | (decoded[i + 1] << 8) : decoded[i];
@@ -390,10 +390,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(JpegCompression, LosslessKeepsSamplesWiderThanBitsStored) {
   if (!CodecAvailable()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
   // Signed CT data: negative values set the bits above bits stored.
-  const ImageSpec spec{16, 16, 16, 12, "MONOCHROME2", 1, 1};
-  auto pixels = CtLikePixels(spec);
+  const ImageSpec shape{16, 16, 16, 12, "MONOCHROME2", 1, 1};
+  auto pixels = CtLikePixels(shape);
   for (size_t i = 0; i < pixels.size(); i += 8) pixels[i + 1] = 0xFC;
-  auto ds = MakeImage(spec, pixels);
+  auto ds = MakeImage(shape, pixels);
   ASSERT_TRUE(CompressPixelData(*ds, "JPEGLOSSLESS"));
   ASSERT_TRUE(DecompressPixelData(*ds));
   EXPECT_EQ(PixelBytes(*ds), pixels);
@@ -426,8 +426,8 @@ TEST(JpegCompression, RefusesPlanarColourAndOddLayouts) {
 
 TEST(JpegDecompression, KindNoneWithAJpegSyntaxIsNotDecoded) {
   if (!CodecAvailable()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
-  const ImageSpec spec{16, 16};
-  auto ds = MakeImage(spec, CtLikePixels(spec));
+  const ImageSpec shape{16, 16};
+  auto ds = MakeImage(shape, CtLikePixels(shape));
   ASSERT_TRUE(CompressPixelData(*ds, "JPEGLOSSLESS"));
   test::PutText(*ds, 0x0500, 0x0001, vr::CS, "NONE");
   EXPECT_EQ(CompressionKind(*ds), "NONE");
@@ -453,8 +453,8 @@ TEST(JpegDecompression, KindFollowsTheTransferSyntaxWithoutTheMarker) {
 
 TEST(JpegDecompression, CorruptFragmentsFailAndLeaveTheDataSetUnchanged) {
   if (!CodecAvailable()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
-  const ImageSpec spec{32, 32};
-  auto ds = MakeImage(spec, CtLikePixels(spec));
+  const ImageSpec shape{32, 32};
+  auto ds = MakeImage(shape, CtLikePixels(shape));
   ASSERT_TRUE(CompressPixelData(*ds, "JPEGLOSSLESS"));
   const DicomElement* fragment =
       (*ds->FindElement(0x7FE0, 0x0010)->Items())[1]->FindElement(0xFFFE, 0xE000);
@@ -484,9 +484,9 @@ TEST(JpegDecompression, CorruptFragmentsFailAndLeaveTheDataSetUnchanged) {
 
 TEST(JpegDecompression, SingleFrameSplitOverFragmentsDecodesAsOneStream) {
   if (!CodecAvailable()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
-  const ImageSpec spec{32, 40};
-  const auto pixels = CtLikePixels(spec);
-  auto ds = MakeImage(spec, pixels);
+  const ImageSpec shape{32, 40};
+  const auto pixels = CtLikePixels(shape);
+  auto ds = MakeImage(shape, pixels);
   ASSERT_TRUE(CompressPixelData(*ds, "JPEGLOSSLESS"));
   DicomElement* encapsulated = ds->FindElement(0x7FE0, 0x0010);
   const DicomElement* whole = (*encapsulated->Items())[1]->FindElement(0xFFFE, 0xE000);
@@ -508,14 +508,14 @@ TEST(JpegDecompression, SingleFrameSplitOverFragmentsDecodesAsOneStream) {
 
 TEST(JpegCompression, MultiFrameFileReadsFrameByFrame) {
   if (!CodecAvailable()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
-  const ImageSpec spec{48, 40, 16, 12, "MONOCHROME2", 4};
-  const auto pixels = CtLikePixels(spec);
+  const ImageSpec shape{48, 40, 16, 12, "MONOCHROME2", 4};
+  const auto pixels = CtLikePixels(shape);
   test::TempFolder folder;
   for (const char* kind : {"JPEGLOSSLESS", "JPEGLOSSY 99"}) {
     const std::string path = folder.File("multi.dcm");
     bool compressed = false;
     ASSERT_TRUE(
-        WriteCompressedDicomFile(path, MakeImage(spec, pixels), kind, nullptr, &compressed));
+        WriteCompressedDicomFile(path, MakeImage(shape, pixels), kind, nullptr, &compressed));
     ASSERT_TRUE(compressed) << kind;
     MultiFrameReader reader;
     DicomError error;
@@ -542,9 +542,9 @@ class WithoutPixcodec : public testing::Test {
 };
 
 TEST_F(WithoutPixcodec, EveryJpegOperationFails) {
-  const ImageSpec spec{16, 16};
-  const auto pixels = CtLikePixels(spec);
-  auto ds = MakeImage(spec, pixels);
+  const ImageSpec shape{16, 16};
+  const auto pixels = CtLikePixels(shape);
+  auto ds = MakeImage(shape, pixels);
   EXPECT_FALSE(CompressPixelData(*ds, "JPEGLOSSLESS"));
   EXPECT_FALSE(CompressPixelData(*ds, "JPEGLOSSY"));
   EXPECT_EQ(PixelBytes(*ds), pixels);
@@ -553,7 +553,7 @@ TEST_F(WithoutPixcodec, EveryJpegOperationFails) {
 
   RebindPixcodecLibraryForTesting(ProgramFolder() + kPixcodecLibraryName);
   if (!CodecAvailable()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
-  auto jpeg = MakeImage(spec, pixels);
+  auto jpeg = MakeImage(shape, pixels);
   ASSERT_TRUE(CompressPixelData(*jpeg, "JPEGLOSSLESS"));
   RebindPixcodecLibraryForTesting("/nonexistent/libPixcodec.so");
   EXPECT_FALSE(DecompressPixelData(*jpeg));
@@ -562,10 +562,10 @@ TEST_F(WithoutPixcodec, EveryJpegOperationFails) {
 
 TEST(WriteCompressedDicomFile, WritesUncompressedWhenCompressionFails) {
   test::TempFolder folder;
-  const ImageSpec spec{8, 8, 8, 8};
-  const auto pixels = CtLikePixels(spec);
+  const ImageSpec shape{8, 8, 8, 8};
+  const auto pixels = CtLikePixels(shape);
   bool compressed = true;
-  ASSERT_TRUE(WriteCompressedDicomFile(folder.File("a.dcm"), MakeImage(spec, pixels), "ELPEG",
+  ASSERT_TRUE(WriteCompressedDicomFile(folder.File("a.dcm"), MakeImage(shape, pixels), "ELPEG",
                                        nullptr, &compressed));
   EXPECT_FALSE(compressed);
   auto read = ReadDicomImage(folder.File("a.dcm"), ReadMode::FullRead);
@@ -575,9 +575,9 @@ TEST(WriteCompressedDicomFile, WritesUncompressedWhenCompressionFails) {
 
 TEST(WriteCompressedDicomFile, KeepsPixelDataThatIsCompressedAlready) {
   test::TempFolder folder;
-  const ImageSpec spec{32, 32};
-  const auto pixels = CtLikePixels(spec);
-  auto ds = MakeImage(spec, pixels);
+  const ImageSpec shape{32, 32};
+  const auto pixels = CtLikePixels(shape);
+  auto ds = MakeImage(shape, pixels);
   ASSERT_TRUE(CompressPixelData(*ds, "ELPEG"));
   const auto elpeg = PixelBytes(*ds);
   ASSERT_TRUE(WriteCompressedDicomFile(folder.File("b.dcm"), std::move(ds), "ZIP"));

@@ -38,7 +38,7 @@ std::vector<uint8_t> DecodedPixels(const std::string& path) {
 
 struct OracleCase {
   const char* name;
-  ImageSpec spec;
+  ImageSpec shape;
   const char* program;
   const char* options;  // between the program and IN OUT
   int tolerance;        // against dcmdjpeg; 0 also means lossless against the original
@@ -53,11 +53,11 @@ TEST_P(JpegFromOtherEncoderTest, DecodesLikeDcmdjpeg) {
   }
   if (!PixcodecLibrary()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
   test::TempFolder folder;
-  const auto pixels = CtLikePixels(c.spec, 11);
+  const auto pixels = CtLikePixels(c.shape, 11);
   const std::string original = folder.File("original.dcm");
   const std::string encoded = folder.File("encoded.dcm");
   const std::string reference = folder.File("reference.dcm");
-  ASSERT_TRUE(WriteDicomFile(original, FileLayout::PartTenExplicit, MakeImage(c.spec, pixels)));
+  ASSERT_TRUE(WriteDicomFile(original, FileLayout::PartTenExplicit, MakeImage(c.shape, pixels)));
   ASSERT_TRUE(
       test::RunQuietly(std::string(c.program) + " " + c.options + " " + original + " " + encoded))
       << c.program << " " << c.options;
@@ -67,7 +67,7 @@ TEST_P(JpegFromOtherEncoderTest, DecodesLikeDcmdjpeg) {
   const auto theirs = DecodedPixels(reference);
   ASSERT_EQ(ours.size(), pixels.size());
   ASSERT_EQ(theirs.size(), pixels.size());
-  const bool wide = c.spec.bitsAllocated > 8;
+  const bool wide = c.shape.bitsAllocated > 8;
   EXPECT_LE(MaxDifference(ours, theirs, wide), c.tolerance);
   if (c.tolerance == 0) {
     EXPECT_EQ(ours, pixels);
@@ -167,16 +167,16 @@ INSTANTIATE_TEST_SUITE_P(Files, PydicomJpegFileTest,
 TEST(PixcodecOwnEncoder, LosslessFramesDecodeBitExactWithDcmdjpeg) {
   if (!test::ProgramInstalled("dcmdjpeg")) GTEST_SKIP() << "dcmdjpeg is not installed";
   if (!PixcodecLibrary()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
-  for (const ImageSpec& spec : {kCt12, kCt16, kGrey8, kRgb8}) {
+  for (const ImageSpec& shape : {kCt12, kCt16, kGrey8, kRgb8}) {
     test::TempFolder folder;
-    const auto pixels = CtLikePixels(spec, 21);
-    auto ds = MakeImage(spec, pixels);
+    const auto pixels = CtLikePixels(shape, 21);
+    auto ds = MakeImage(shape, pixels);
     ASSERT_TRUE(CompressPixelData(*ds, "JPEGLOSSLESS"));
     test::PutText(*ds, 0x0002, 0x0010, vr::UI, "1.2.840.10008.1.2.4.70");
     ds->RemoveElement(0x0500, 0x0001);
     ASSERT_TRUE(WriteDicomFile(folder.File("e.dcm"), FileLayout::PartTenExplicit, std::move(ds)));
     ASSERT_TRUE(test::RunQuietly("dcmdjpeg " + folder.File("e.dcm") + " " + folder.File("r.dcm")));
-    EXPECT_EQ(DecodedPixels(folder.File("r.dcm")), pixels) << spec.bitsStored << spec.photometric;
+    EXPECT_EQ(DecodedPixels(folder.File("r.dcm")), pixels) << shape.bitsStored << shape.photometric;
   }
 }
 
@@ -187,8 +187,8 @@ TEST(JpegFromOtherEncoder, RestartIntervalsDecodeLikeDcmdjpeg) {
     GTEST_SKIP() << "pvrg-jpeg or dcmdjpeg is not installed";
   }
   if (!PixcodecLibrary()) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
-  const ImageSpec spec{48, 64, 16, 12};
-  const auto pixels = CtLikePixels(spec, 9);
+  const ImageSpec shape{48, 64, 16, 12};
+  const auto pixels = CtLikePixels(shape, 9);
   for (const char* options : {"-k 1 -r 64", "-k 6 -r 128", "-k 7"}) {
     test::TempFolder folder;
     // PVRG reads 16-bit samples big endian.
@@ -216,7 +216,7 @@ TEST(JpegFromOtherEncoder, RestartIntervalsDecodeLikeDcmdjpeg) {
       }
       std::fclose(jpeg);
     }
-    auto ds = MakeImage(spec, pixels);
+    auto ds = MakeImage(shape, pixels);
     auto encapsulated = DicomElement::Empty(0x7FE0, 0x0010, vr::OB);
     auto table = std::make_unique<DicomDataSet>();
     table->AddElement(DicomElement::Empty(0xFFFE, 0xE000, vr::kUnknown));
@@ -256,8 +256,8 @@ std::vector<uint8_t> CompressFrame(const PixcodecFunctions& codec, int columns, 
 TEST(PixcodecExports, DecompressRefusesAMismatchedFrame) {
   const PixcodecFunctions* codec = PixcodecLibrary();
   if (!codec) GTEST_SKIP() << "libPixcodec.so is not in the program folder";
-  const ImageSpec spec{20, 10, 16, 12};
-  const auto frame = CtLikePixels(spec);
+  const ImageSpec shape{20, 10, 16, 12};
+  const auto frame = CtLikePixels(shape);
   const auto jpeg = CompressFrame(*codec, 10, 20, 12, frame, 100);
   ASSERT_FALSE(jpeg.empty());
   std::vector<uint8_t> out(frame.size() + 2);

@@ -23,34 +23,34 @@ void UShort(DicomDataSet& d, uint16_t group, uint16_t element, int value) {
 
 }  // namespace
 
-std::unique_ptr<DicomDataSet> MakeImageDataSet(const ImageSpec& spec) {
+std::unique_ptr<DicomDataSet> MakeImageDataSet(const ImageSpec& shape) {
   auto d = std::make_unique<DicomDataSet>();
   Text(*d, 0x0008, 0x0016, vr::UI, "1.2.840.10008.5.1.4.1.1.2");
   Text(*d, 0x0008, 0x0018, vr::UI,
-       "1.2.826.0.1.3680043.9.7777." + std::to_string(spec.series) + "." +
-           std::to_string(spec.instance));
+       "1.2.826.0.1.3680043.9.7777." + std::to_string(shape.series) + "." +
+           std::to_string(shape.instance));
   Text(*d, 0x0008, 0x0060, vr::CS, "CT");
-  Text(*d, 0x0010, 0x0020, vr::LO, spec.patientId);
-  Text(*d, 0x0020, 0x0011, vr::IS, std::to_string(spec.series));
-  Text(*d, 0x0020, 0x0013, vr::IS, std::to_string(spec.instance));
-  const bool colour = spec.photometric == "RGB";
+  Text(*d, 0x0010, 0x0020, vr::LO, shape.patientId);
+  Text(*d, 0x0020, 0x0011, vr::IS, std::to_string(shape.series));
+  Text(*d, 0x0020, 0x0013, vr::IS, std::to_string(shape.instance));
+  const bool colour = shape.photometric == "RGB";
   const int samples = colour ? 3 : 1;
   UShort(*d, 0x0028, 0x0002, samples);
-  Text(*d, 0x0028, 0x0004, vr::CS, spec.photometric);
-  UShort(*d, 0x0028, 0x0010, spec.rows);
-  UShort(*d, 0x0028, 0x0011, spec.columns);
-  UShort(*d, 0x0028, 0x0100, spec.bitsAllocated);
-  const int stored = spec.bitsAllocated > 8 ? std::min(spec.bitsAllocated, 12) : 8;
+  Text(*d, 0x0028, 0x0004, vr::CS, shape.photometric);
+  UShort(*d, 0x0028, 0x0010, shape.rows);
+  UShort(*d, 0x0028, 0x0011, shape.columns);
+  UShort(*d, 0x0028, 0x0100, shape.bitsAllocated);
+  const int stored = shape.bitsAllocated > 8 ? std::min(shape.bitsAllocated, 12) : 8;
   UShort(*d, 0x0028, 0x0101, stored);
   UShort(*d, 0x0028, 0x0102, stored - 1);
   UShort(*d, 0x0028, 0x0103, 0);
   Text(*d, 0x0028, 0x1050, vr::DS, "100");
   Text(*d, 0x0028, 0x1051, vr::DS, "400");
-  const size_t bytesPerSample = spec.bitsAllocated > 8 ? 2 : 1;
-  std::vector<uint8_t> pixels(static_cast<size_t>(spec.rows * spec.columns * samples) *
+  const size_t bytesPerSample = shape.bitsAllocated > 8 ? 2 : 1;
+  std::vector<uint8_t> pixels(static_cast<size_t>(shape.rows * shape.columns * samples) *
                               bytesPerSample);
   for (size_t i = 0; i < pixels.size(); ++i)
-    pixels[i] = static_cast<uint8_t>(i * 7 + spec.instance);
+    pixels[i] = static_cast<uint8_t>(i * 7 + shape.instance);
   if (bytesPerSample == 2) {
     for (size_t i = 1; i < pixels.size(); i += 2) pixels[i] &= 0x0F;
   }
@@ -59,15 +59,15 @@ std::unique_ptr<DicomDataSet> MakeImageDataSet(const ImageSpec& spec) {
   return d;
 }
 
-std::unique_ptr<DicomImage> MakeImage(const ImageSpec& spec) {
-  auto dataSet = MakeImageDataSet(spec);
+std::unique_ptr<DicomImage> MakeImage(const ImageSpec& shape) {
+  auto dataSet = MakeImageDataSet(shape);
   std::string reason;
   return BuildImage("memory", *dataSet, 255, ImageSettings{}, reason);
 }
 
-bool WriteImageFile(const QString& path, const ImageSpec& spec) {
+bool WriteImageFile(const QString& path, const ImageSpec& shape) {
   return WriteDicomFile(QFile::encodeName(path).toStdString(), FileLayout::PartTenExplicit,
-                        MakeImageDataSet(spec));
+                        MakeImageDataSet(shape));
 }
 
 bool WritePresentationStateFile(const QString& path) {

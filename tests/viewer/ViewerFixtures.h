@@ -19,11 +19,11 @@ struct ImageSpec {
 };
 
 // A small image data set built in code.
-std::unique_ptr<DicomDataSet> MakeImageDataSet(const ImageSpec& spec);
+std::unique_ptr<DicomDataSet> MakeImageDataSet(const ImageSpec& shape);
 // The image the viewer would build from it.
-std::unique_ptr<DicomImage> MakeImage(const ImageSpec& spec);
+std::unique_ptr<DicomImage> MakeImage(const ImageSpec& shape);
 // Writes it as a DICOM file; false when writing failed.
-bool WriteImageFile(const QString& path, const ImageSpec& spec);
+bool WriteImageFile(const QString& path, const ImageSpec& shape);
 // A grey-scale softcopy presentation state file.
 bool WritePresentationStateFile(const QString& path);
 
