@@ -114,6 +114,14 @@ bool DrawObjList::Remove(const CDrawObj* object) {
   return true;
 }
 
+CDrawObj* DrawObjList::TopmostAt(QPoint p) const {
+  const ImageRect probe{p.x() - 1, p.y() - 1, p.x() + 2, p.y() + 2};
+  for (auto it = m_objects.rbegin(); it != m_objects.rend(); ++it) {
+    if ((*it)->Intersects(probe)) return it->get();
+  }
+  return nullptr;
+}
+
 bool DrawObjList::Contains(const CDrawObj* object) const {
   return std::any_of(m_objects.begin(), m_objects.end(),
                      [object](const auto& o) { return o.get() == object; });

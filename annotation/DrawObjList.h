@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -45,6 +47,8 @@ class DrawObjList final : public ImageAnnotations {
   // Destroys one object (`Remove` of the object); false when it is not ours.
   bool Remove(const CDrawObj* object);
   bool Contains(const CDrawObj* object) const;
+  // The topmost (last drawn) object within a pixel of `imagePoint`; null for none.
+  CDrawObj* TopmostAt(QPoint imagePoint) const;
   void Clear();
   // The clip object of the image, if any (only one is allowed).
   CDrawObj* ClipObject() const;

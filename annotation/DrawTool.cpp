@@ -69,15 +69,7 @@ bool DrawTool::ButtonDown(DicomImage& image, QPoint p, const DrawContext& contex
           return false;
         }
       }
-      // The topmost object under the point (the last drawn) is taken.
-      const ImageRect probe{p.x() - 1, p.y() - 1, p.x() + 2, p.y() + 2};
-      CDrawObj* hit = nullptr;
-      for (auto it = list.Objects().rbegin(); it != list.Objects().rend(); ++it) {
-        if ((*it)->Intersects(probe)) {
-          hit = it->get();
-          break;
-        }
-      }
+      CDrawObj* hit = list.TopmostAt(p);
       const bool changed = hit != m_selected;
       m_selected = hit;
       m_drag = hit ? Drag::Move : Drag::None;

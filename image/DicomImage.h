@@ -117,6 +117,10 @@ class DicomImage {
   virtual PixelType Type() const = 0;
   int ClassCode() const { return m_category * 65536 + BitsCode() * 256 + static_cast<int>(Type()); }
   const std::string& Path() const { return m_path; }
+  // The viewer's duplicate runs: 0 for an image loaded from its file, else the
+  // run that copied it from another image.
+  int DuplicateRun() const { return m_duplicateRun; }
+  void MarkDuplicate(int run) { m_duplicateRun = run; }
   const std::string& SopClassUid() const { return m_sopClassUid; }
   const std::string& SopInstanceUid() const { return m_sopInstanceUid; }
   bool HasSopClass() const { return m_hasSopClass; }
@@ -268,6 +272,7 @@ class DicomImage {
   ImageSettings m_settings;
   std::string m_failure;
   std::string m_path;
+  int m_duplicateRun = 0;
   std::string m_sopClassUid;
   std::string m_sopInstanceUid;
   bool m_hasSopClass = false;

@@ -37,13 +37,11 @@ bool MovePan(DicomImage& image, int dx, int dy) {
 
 bool ImageSupportsOperation(const DicomImage& image, int code) {
   switch (code) {
-    case operation::kSetPalette:
-    case operation::kGetPalette:
-    case operation::kFilter:
-      return false;
     case operation::kGetWindow:
     case operation::kSetWindow:
     case operation::kAdaptiveWindowPossible:
+    case operation::kSetPalette:
+    case operation::kGetPalette:
       return image.HasCommand(code);
     default:
       return true;
@@ -78,15 +76,13 @@ bool RunImageOperation(DicomImage& image, int code, OperationArgument& a) {
       break;
   }
   switch (code) {
-    case kCentreBy: {
-      const bool changed = image.AdjustCentre(a.value);
-      if (changed) image.InvalidateBitmap();
-      return changed;
-    }
+    case kCentreBy:
     case kWidthBy: {
-      const bool changed = image.AdjustWidth(a.value);
-      if (changed) image.InvalidateBitmap();
-      return changed;
+      // Grey images move their window; colour images change the brightness
+      // and contrast of their rendered bitmap.
+      CommandArgument argument;
+      argument.value = a.value;
+      return image.RunCommand(code, argument);
     }
     case kZoomBy: {
       const int from = image.Zoom() == 0 ? CellFitZoom(image) : image.Zoom();
@@ -98,23 +94,24 @@ bool RunImageOperation(DicomImage& image, int code, OperationArgument& a) {
       return MovePan(image, a.value, 0);
     case kPanYBy:
       return MovePan(image, 0, a.value);
-    case kInvert:
-      image.ToggleInvert();
+    case kInvert: {
+      CommandArgument argument;
+      image.RunCommand(code, argument);
       image.InvalidateBitmap();
       return true;
-    case kReset:
-      image.ResetWindow();
+    }
+    case kReset: {
+      // The image restores its window and palette and, when filters or
+      // transforms changed its pixels, reads its file again; the view's own
+      // zoom and position go back to the fitted, centred picture either way.
+      CommandArgument argument;
+      const bool restored = image.RunCommand(code, argument);
       image.Zoom() = 0;
       image.PanX() = image.PaddedColumns() / 2;
       image.PanY() = image.Rows() / 2;
-      // Undo in reverse order: a mirror undoes itself, the rotations each other;
-      // each undo drops the last record.
-      for (size_t n = image.Transforms().size(); n > 0 && !image.Transforms().empty(); --n) {
-        const int32_t last = image.Transforms().back();
-        image.ApplyTransform(last == 3 ? 4 : last == 4 ? 3 : last);
-      }
       image.InvalidateBitmap();
-      return true;
+      return restored;
+    }
     case kGetZoom:
       a.value = image.Zoom() == 0 ? CellFitZoom(image) : image.Zoom();
       return true;
@@ -157,6 +154,21 @@ bool RunImageOperation(DicomImage& image, int code, OperationArgument& a) {
       return true;
     case kAdaptiveWindowPossible:
       return image.HasCommand(code);
+    case kSetPalette:
+    case kGetPalette: {
+      if (!image.HasCommand(code) || !a.segments) return false;
+      CommandArgument argument;
+      argument.segments = a.segments;
+      return image.RunCommand(code, argument);
+    }
+    case kFilter: {
+      if (!a.filter) return false;
+      CommandArgument argument;
+      argument.filter = a.filter;
+      const bool done = image.RunCommand(code, argument);
+      if (done) image.InvalidateBitmap();
+      return done;
+    }
     default:
       return false;
   }

@@ -4,6 +4,8 @@
 #include <QRect>
 
 #include "image/DicomImage.h"
+#include "image/FilterRecord.h"
+#include "image/PaletteSegment.h"
 
 namespace tolmar::viewer {
 
@@ -37,11 +39,13 @@ struct OperationArgument {
   int y = 0;
   double width = 0;
   double centre = 0;
+  PaletteSegments* segments = nullptr;  // 25 sets these, 26 appends the image's to them
+  const FilterRecord* filter = nullptr;  // 29
 };
 
 // The image's generic operation call as the view uses it. False for an
-// operation that changed nothing or that this build does not carry out
-// (palette, filter).
+// operation that changed nothing or that the image does not have (palettes
+// on colour images, filters on multi-frame images).
 bool RunImageOperation(DicomImage& image, int code, OperationArgument& argument);
 bool ImageSupportsOperation(const DicomImage& image, int code);
 

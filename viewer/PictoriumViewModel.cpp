@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "image/FilterRecord.h"
+#include "image/DisplaySettings.h"
+#include "image/ImageRegistry.h"
 #include "image/ImageSortKeys.h"
 #include "suite/ProfileStore.h"
 #include "viewer/CellPaint.h"
@@ -69,7 +72,48 @@ ViewSettings PictoriumViewModel::CurrentSettings() const {
 }
 
 void PictoriumViewModel::Changed() {
+  CurrentImageMayHaveChanged();
   if (m_changed) m_changed();
+}
+
+void PictoriumViewModel::CurrentImageMayHaveChanged() {
+  DicomImage* image = CurrentImage();
+  if (image == m_lastCurrentImage) return;
+  m_lastCurrentImage = image;
+  if (image) m_presets.LoadFor(QString::fromStdString(image->Modality()), m_presetTable);
+  if (m_currentImageChanged) m_currentImageChanged(image);
+}
+
+void PictoriumViewModel::SetPresetTable(PresetTable table) {
+  m_presetTable = std::move(table);
+  m_presets = ViewPresets();
+  if (DicomImage* image = CurrentImage())
+    m_presets.LoadFor(QString::fromStdString(image->Modality()), m_presetTable);
+}
+
+bool PictoriumViewModel::ApplyPreset(int index) {
+  const WindowPreset* preset = m_presets.At(index);
+  if (!preset || !CurrentImage()) return false;
+  OperationArgument window;
+  window.width = preset->width;
+  window.centre = preset->centre;
+  return ApplyToSelection(operation::kSetWindow, window) > 0;
+}
+
+bool PictoriumViewModel::ApplyFilter(int index) {
+  const auto& table = FilterTable();
+  if (index < 0 || index >= static_cast<int>(table.size())) return false;
+  OperationArgument filter;
+  filter.filter = &table[static_cast<size_t>(index)];
+  return ApplyToSelection(operation::kFilter, filter) > 0;
+}
+
+bool PictoriumViewModel::SetPalette(const PaletteSegments& segments) {
+  // Each image takes its own copy; the argument only lends the list.
+  PaletteSegments copy = segments;
+  OperationArgument palette;
+  palette.segments = &copy;
+  return ApplyToSelection(operation::kSetPalette, palette) > 0;
 }
 
 GridSize PictoriumViewModel::Grid() const {
@@ -432,6 +476,7 @@ bool PictoriumViewModel::Split() {
 }
 
 bool PictoriumViewModel::DeleteSelected() {
+  m_drawing.Deselect();
   auto& cells = m_doc.Cells();
   int firstDeletion = -1;
   bool any = false;
@@ -464,6 +509,51 @@ bool PictoriumViewModel::DeleteSelected() {
   return true;
 }
 
+std::unique_ptr<DicomImage> PictoriumViewModel::TakeCurrentImage() {
+  DisplayCell* cell = CurrentCell();
+  DicomImage* image = CurrentImage();
+  if (!cell || !image) return nullptr;
+  const int index = CurrentIndex();
+  m_drawing.Deselect();
+  auto taken = cell->TakeImage(cell->IndexOf(image));
+  m_currentImage = nullptr;
+  if (cell->ImageCount() > 0) {
+    MakeCurrent(index);
+  } else {
+    m_doc.RemoveCell(index);
+    const int n = m_doc.CellCount();
+    if (n == 0) {
+      MakeCurrent(-1);
+    } else {
+      BringIntoView(index > 0 ? index - 1 : 0, true);
+    }
+  }
+  ClampFirstShown();
+  Changed();
+  return taken;
+}
+
+bool PictoriumViewModel::ToggleScoutLines() {
+  DicomImage* current = CurrentImage();
+  if (!current) return false;
+  const bool on = !current->Display().scoutLinesOn;
+  for (auto& cell : m_doc.Cells()) {
+    for (int i = 0; i < cell->ImageCount(); ++i) {
+      if (&cell->Image(i) == current || TakesPart(*cell, i)) cell->Image(i).Display().scoutLinesOn = on;
+    }
+  }
+  Changed();
+  return true;
+}
+
+bool PictoriumViewModel::MakeScoutReference() {
+  DicomImage* current = CurrentImage();
+  if (!current) return false;
+  ImageRegistry::Program().MakeScout(*current, CurrentDisplaySettings().checkFrameUid);
+  Changed();
+  return true;
+}
+
 void PictoriumViewModel::Reinitialise() {
   m_doc.SortCells();
   MakeCurrent(0);
@@ -475,6 +565,36 @@ void PictoriumViewModel::Reinitialise() {
 void PictoriumViewModel::SetTool(Tool tool, int shape) {
   m_tool = tool;
   m_shape = tool == Tool::Drawing ? shape : 0;
+  m_drawing.SetShape(m_shape);
+}
+
+QRect PictoriumViewModel::CurrentImageRectangle() {
+  DisplayCell* cell = CurrentCell();
+  DicomImage* image = CurrentImage();
+  if (!cell || !image) return {};
+  const int index = CurrentIndex();
+  return cell->ImageRectangle(cell->IndexOf(image), CellRectangle(index));
+}
+
+bool PictoriumViewModel::DeleteSelectedObject() {
+  DicomImage* image = CurrentImage();
+  if (!image || !m_drawing.DeleteSelected(*image)) return false;
+  Changed();
+  return true;
+}
+
+bool PictoriumViewModel::CanDeleteAllObjects() {
+  DicomImage* image = CurrentImage();
+  return image && ViewDrawing::HasObjects(*image);
+}
+
+bool PictoriumViewModel::DeleteAllObjects() {
+  DicomImage* image = CurrentImage();
+  if (!image) return false;
+  m_drawing.Deselect();
+  if (!ViewDrawing::DeleteAll(*image)) return false;
+  Changed();
+  return true;
 }
 
 PictoriumViewModel::DragRole PictoriumViewModel::RoleOf(MouseButton button) const {
@@ -500,12 +620,19 @@ bool PictoriumViewModel::MousePress(MouseButton button, const QPoint& point, boo
   m_held = button;
   m_pressPoint = m_lastPoint = point;
   m_totalX = m_totalY = 0;
+  if (RoleOf(button) == DragRole::Drawing) {
+    if (DicomImage* image = CurrentImage()) m_drawing.Press(*image, CurrentImageRectangle(), point);
+  }
   Changed();
   return true;
 }
 
 void PictoriumViewModel::MouseMove(const QPoint& point, bool ctrl) {
   DicomImage* image = CurrentImage();
+  if (!m_held && m_drawing.Placing() && image) {
+    // A polygon taking points draws its rubber band without a button held.
+    if (m_drawing.Move(*image, CurrentImageRectangle(), point)) Changed();
+  }
   if (!m_held) {
     int cellIndex = -1;
     int imageIndex = -1;
@@ -561,6 +688,8 @@ void PictoriumViewModel::MouseMove(const QPoint& point, bool ctrl) {
       break;
     }
     case DragRole::Drawing:
+      changed = m_drawing.Move(*image, CurrentImageRectangle(), point);
+      break;
     case DragRole::None:
       break;
   }
@@ -575,6 +704,9 @@ PictoriumViewModel::ReleaseResult PictoriumViewModel::MouseRelease(MouseButton b
   m_held.reset();
   if (button != MouseButton::Left && point == m_pressPoint && m_totalX == 0 && m_totalY == 0) {
     result.openContextMenu = button == MouseButton::Right;
+    DicomImage* image = CurrentImage();
+    result.onDrawingObject =
+        image && ViewDrawing::ObjectAt(*image, CurrentImageRectangle(), point);
     return result;
   }
   // The other images get exactly the change the current image got (the Ctrl
@@ -597,6 +729,9 @@ PictoriumViewModel::ReleaseResult PictoriumViewModel::MouseRelease(MouseButton b
         result.changed = Synchronise(operation::kZoomBy, OperationArgument{m_totalX}) > 0;
       break;
     case DragRole::Drawing:
+      if (DicomImage* image = CurrentImage())
+        result.changed = m_drawing.Release(*image, CurrentImageRectangle(), point);
+      break;
     case DragRole::None:
       break;
   }
@@ -608,7 +743,14 @@ bool PictoriumViewModel::DoubleClick(const QPoint& point) {
   int cellIndex = -1;
   int imageIndex = -1;
   if (!HitTest(point, cellIndex, imageIndex)) return false;
+  // The image (its drawing tool) handles the double-click first.
+  DicomImage* image = CurrentImage();
+  if (image && m_tool == Tool::Drawing &&
+      m_drawing.DoubleClick(*image, CurrentImageRectangle(), point)) {
+    Changed();
+  }
   if (m_doubleClickFunction != 3) return false;
+  if (image && ViewDrawing::ObjectAt(*image, CurrentImageRectangle(), point)) return false;
   ToggleSingleCell();
   return true;
 }
@@ -637,6 +779,12 @@ void PictoriumViewModel::OnDocumentUpdate(UpdateHint hint, int cellIndex) {
       m_firstShown = 0;
       break;
     case UpdateHint::Refresh:
+      // Cells may have gone (duplicates deleted): keep a current cell and a
+      // first shown cell that exist.
+      if (CurrentIndex() < 0 && m_doc.CellCount() > 0)
+        MakeCurrent(std::min(m_firstShown, m_doc.CellCount() - 1));
+      ClampFirstShown();
+      break;
     case UpdateHint::None:
       break;
   }

@@ -8,6 +8,8 @@
 #include "viewer/DocumentObserver.h"
 #include "viewer/GridGeometry.h"
 #include "viewer/ImageOperations.h"
+#include "viewer/ViewDrawing.h"
+#include "viewer/WindowPresets.h"
 
 namespace tolmar::suite {
 class ProfileStore;
@@ -108,6 +110,22 @@ class PictoriumViewModel : public DocumentObserver {
   int Synchronise(int code, const OperationArgument& argument, int secondCode = 0,
                   const OperationArgument& second = {});
 
+  // Window presets of the current image's modality (loaded when the current
+  // image's modality changes) and filters of the filter table.
+  void SetPresetTable(PresetTable table);
+  const ViewPresets& Presets() const { return m_presets; }
+  ViewPresets& Presets() { return m_presets; }
+  // Preset n on the current image and the selection; false for n beyond the loaded presets.
+  bool ApplyPreset(int index);
+  // Filter n of the filter table; false for n outside it or when nothing changed.
+  bool ApplyFilter(int index);
+  // Replaces the pseudo-colour segments of the current image and the selection.
+  bool SetPalette(const PaletteSegments& segments);
+  // Called whenever another image becomes current.
+  void SetCurrentImageCallback(std::function<void(DicomImage*)> callback) {
+    m_currentImageChanged = std::move(callback);
+  }
+
   // Cell commands.
   bool MergeSelected();
   bool CanMergeScreen() const;
@@ -115,7 +133,21 @@ class PictoriumViewModel : public DocumentObserver {
   bool CanSplit();
   bool Split();
   bool DeleteSelected();
+  // Takes the current image out of its cell (cut); an emptied cell is deleted
+  // and the previous cell, or the next for the first, becomes current.
+  std::unique_ptr<DicomImage> TakeCurrentImage();
   void Reinitialise();
+
+  // Scout lines: every selected image takes the opposite of the current
+  // image's switch; the current image becomes a scout reference.
+  bool ToggleScoutLines();
+  bool MakeScoutReference();
+
+  // Drawing objects of the current image.
+  ViewDrawing& Drawing() { return m_drawing; }
+  bool DeleteSelectedObject();
+  bool CanDeleteAllObjects();
+  bool DeleteAllObjects();
 
   // Mouse roles. Press and Release answer whether the point hit an image.
   void SetTool(Tool tool, int shape = 0);
@@ -125,6 +157,7 @@ class PictoriumViewModel : public DocumentObserver {
   void MouseMove(const QPoint& point, bool ctrl);
   struct ReleaseResult {
     bool openContextMenu = false;
+    bool onDrawingObject = false;  // the menu of drawing objects rather than the view's
     bool changed = false;
   };
   ReleaseResult MouseRelease(MouseButton button, const QPoint& point, bool ctrl);
@@ -138,6 +171,9 @@ class PictoriumViewModel : public DocumentObserver {
  private:
   enum class DragRole { None, Window, Pan, Zoom, Drawing };
   DragRole RoleOf(MouseButton button) const;
+  // The rectangle the current image is painted into; empty when it is not on the screen.
+  QRect CurrentImageRectangle();
+  void CurrentImageMayHaveChanged();
   void Changed();
   void ClampFirstShown();
 
@@ -163,6 +199,11 @@ class PictoriumViewModel : public DocumentObserver {
   int m_totalX = 0;
   int m_totalY = 0;
   std::function<void()> m_changed;
+  ViewDrawing m_drawing;
+  PresetTable m_presetTable;
+  ViewPresets m_presets;
+  const DicomImage* m_lastCurrentImage = nullptr;
+  std::function<void(DicomImage*)> m_currentImageChanged;
 };
 
 }  // namespace tolmar::viewer

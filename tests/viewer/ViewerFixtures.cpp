@@ -29,7 +29,7 @@ std::unique_ptr<DicomDataSet> MakeImageDataSet(const ImageSpec& shape) {
   Text(*d, 0x0008, 0x0018, vr::UI,
        "1.2.826.0.1.3680043.9.7777." + std::to_string(shape.series) + "." +
            std::to_string(shape.instance));
-  Text(*d, 0x0008, 0x0060, vr::CS, "CT");
+  Text(*d, 0x0008, 0x0060, vr::CS, shape.modality);
   Text(*d, 0x0010, 0x0020, vr::LO, shape.patientId);
   Text(*d, 0x0020, 0x0011, vr::IS, std::to_string(shape.series));
   Text(*d, 0x0020, 0x0013, vr::IS, std::to_string(shape.instance));

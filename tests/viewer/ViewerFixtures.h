@@ -16,6 +16,7 @@ struct ImageSpec {
   std::string patientId = "P1";
   int rows = 8;
   int columns = 8;
+  std::string modality = "CT";
 };
 
 // A small image data set built in code.

@@ -77,6 +77,7 @@ MainFrame::MainFrame(CPictoriumDoc& doc, const ViewSettings& settings, suite::Pr
     : QMainWindow(parent), m_doc(doc), m_profile(profile), m_strings(strings) {
   setWindowTitle(Text(57344));
   m_model = std::make_unique<PictoriumViewModel>(doc, settings);
+  if (m_profile) m_model->SetPresetTable(ReadPresetTable(*m_profile));
   auto* central = new QWidget(this);
   auto* layout = new QHBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -127,7 +128,12 @@ MainFrame::~MainFrame() {
 QString MainFrame::Text(int id) const { return m_strings.Text(id); }
 
 QAction* MainFrame::AddCommand(QMenu* menu, int id, std::function<void()> action) {
-  QAction* item = menu->addAction(Text(id));
+  return AddCommand(menu, id, Text(id), std::move(action));
+}
+
+QAction* MainFrame::AddCommand(QMenu* menu, int id, const QString& text,
+                               std::function<void()> action) {
+  QAction* item = menu->addAction(text);
   item->setObjectName(QString::number(id));
   connect(item, &QAction::triggered, this, [this, action = std::move(action)] {
     action();
@@ -193,7 +199,7 @@ void MainFrame::BuildMenus() {
   }
 
   QMenu* tools = menuBar()->addMenu(Text(281));
-  AddCommand(tools, 32776, [&m] { m.SetTool(Tool::Drawing, 0); });
+  BuildDrawingMenu(tools);
   AddCommand(tools, 32771, [&m] { m.SetTool(Tool::Zoom); });
   AddCommand(tools, 32772, [&m] { m.SetTool(Tool::Pan); });
   tools->addSeparator();
@@ -246,6 +252,10 @@ void MainFrame::BuildMenus() {
     m.DeleteSelected();
   })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
 
+  BuildWindowMenu();
+  BuildEditMenu();
+  BuildDisplayMenu();
+
   QMenu* navigate = menuBar()->addMenu(Text(32980).section(QLatin1Char('('), 0, 0));
   for (const auto& [id, step] :
        {std::pair{32976, Navigation::Next}, std::pair{32977, Navigation::Previous},
@@ -257,7 +267,11 @@ void MainFrame::BuildMenus() {
   }
 }
 
-void MainFrame::ShowContextMenu(const QPoint& globalPosition) {
+void MainFrame::ShowContextMenu(const QPoint& globalPosition, bool onDrawingObject) {
+  if (onDrawingObject && m_objectMenu) {
+    m_objectMenu->exec(globalPosition);
+    return;
+  }
   QMenu menu(this);
   for (QAction* top : menuBar()->actions()) {
     if (top->menu() && top->menu() != menuBar()->actions().first()->menu())

@@ -55,11 +55,20 @@ class MainFrame : public QMainWindow, public DocumentObserver {
  private:
   void BuildMenus();
   void UpdateScrollBar();
-  void ShowContextMenu(const QPoint& globalPosition);
+  void ShowContextMenu(const QPoint& globalPosition, bool onDrawingObject);
+  // Menus of ViewCommandMenus.cpp: drawing shapes, window presets, filters and
+  // palette, the edit commands and the display switches.
+  void BuildDrawingMenu(QMenu* tools);
+  void BuildWindowMenu();
+  void BuildEditMenu();
+  void BuildDisplayMenu();
+  void CutCurrentImage();
+  void EditPalette();
   void RunLoadCommand();
   void ToggleFullScreen();
   void EndTimedRun();
   QAction* AddCommand(QMenu* menu, int id, std::function<void()> action);
+  QAction* AddCommand(QMenu* menu, int id, const QString& text, std::function<void()> action);
   QString Text(int id) const;
 
   CPictoriumDoc& m_doc;
@@ -77,6 +86,7 @@ class MainFrame : public QMainWindow, public DocumentObserver {
   QString m_loadObject;
   bool m_startedForLoad = false;
   bool m_updatingScroll = false;
+  QMenu* m_objectMenu = nullptr;  // the drawing objects' context menu
 };
 
 }  // namespace tolmar::viewer

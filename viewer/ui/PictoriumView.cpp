@@ -111,7 +111,8 @@ void PictoriumView::mouseReleaseEvent(QMouseEvent* event) {
   if (!button) return;
   const auto result = m_model.MouseRelease(*button, event->position().toPoint(),
                                            event->modifiers() & Qt::ControlModifier);
-  if (result.openContextMenu) emit ContextMenuWanted(event->globalPosition().toPoint());
+  if (result.openContextMenu)
+    emit ContextMenuWanted(event->globalPosition().toPoint(), result.onDrawingObject);
   RepaintFullQuality();
 }
 
@@ -143,6 +144,14 @@ void PictoriumView::keyPressEvent(QKeyEvent* event) {
       break;
     case Qt::Key_Escape:
       emit FullScreenToggled();
+      break;
+    case Qt::Key_Delete:
+      // Ctrl+Del deletes images (a menu shortcut); Del alone the selected drawing object.
+      if (event->modifiers() & Qt::ControlModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+      }
+      m_model.DeleteSelectedObject();
       break;
     default:
       QWidget::keyPressEvent(event);

@@ -20,7 +20,7 @@ class PictoriumView : public QWidget {
 
  signals:
   void ReadoutChanged(int row, int column, int value);
-  void ContextMenuWanted(const QPoint& globalPosition);
+  void ContextMenuWanted(const QPoint& globalPosition, bool onDrawingObject);
   void FullScreenToggled();
   void Changed();
 

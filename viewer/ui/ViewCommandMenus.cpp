@@ -1,0 +1,197 @@
+// The main frame's image menus: drawing shapes, window presets, filters and
+// pseudo-colour, the edit commands (cut, duplicates, drawing objects) and the
+// display switches. Each command works on the current image and the selection
+// through the view model.
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QInputDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+
+#include "image/DisplaySettings.h"
+#include "image/FilterRecord.h"
+#include "image/PaletteFile.h"
+#include "suite/ProgramFolder.h"
+#include "suite/StringTable.h"
+#include "viewer/CellPaint.h"
+#include "viewer/DuplicateRun.h"
+#include "viewer/ui/MainFrame.h"
+#include "viewer/ui/PaletteDialog.h"
+#include "viewer/ui/PictoriumView.h"
+
+namespace tolmar::viewer {
+namespace {
+
+struct ShapeCommand {
+  int id;
+  int shape;
+};
+// The drawing tool's shapes by command, in menu order.
+constexpr ShapeCommand kShapeCommands[] = {
+    {32776, 0}, {32777, 1}, {32783, 2}, {32778, 3}, {32781, 4}, {32779, 5},
+    {32780, 6}, {32782, 7}, {32858, 8}, {32917, 9}, {32933, 10},
+};
+
+constexpr int kPresetCommandBase = 3500;
+// "标准窗A" to "E" apply presets 0 to 4, "保留窗值A" to "C" presets 5 to 7.
+constexpr int kStandardWindowCommands[] = {32825, 32826, 32827, 32828, 32829,
+                                           32883, 32884, 32885};
+
+}  // namespace
+
+void MainFrame::BuildDrawingMenu(QMenu* tools) {
+  PictoriumViewModel& m = *m_model;
+  m.Drawing().SetTextPrompt([this](std::string& text) {
+    bool ok = false;
+    const QString typed =
+        QInputDialog::getText(this, Text(32782).section(QLatin1Char('('), 0, 0), QString(),
+                              QLineEdit::Normal, QString(), &ok);
+    text = typed.toStdString();
+    return ok;
+  });
+  auto* group = new QActionGroup(tools);
+  for (const ShapeCommand command : kShapeCommands) {
+    QAction* item = AddCommand(tools, command.id, [&m, command] {
+      m.SetTool(Tool::Drawing, command.shape);
+    });
+    item->setCheckable(true);
+    group->addAction(item);
+    connect(tools, &QMenu::aboutToShow, item, [&m, item, command] {
+      item->setChecked(m.CurrentTool() == Tool::Drawing && m.DrawingShape() == command.shape);
+      if (command.shape == 9) {
+        DicomImage* image = m.CurrentImage();
+        item->setEnabled(image && ImageSupportsOperation(*image, operation::kAdaptiveWindowPossible));
+      }
+    });
+  }
+  tools->addSeparator();
+}
+
+void MainFrame::BuildWindowMenu() {
+  PictoriumViewModel& m = *m_model;
+  QMenu* window = menuBar()->addMenu(Text(32830));
+  for (int n = 0; n < static_cast<int>(std::size(kStandardWindowCommands)); ++n) {
+    const int id = kStandardWindowCommands[n];
+    QAction* item = AddCommand(window, id, [&m, n] { m.ApplyPreset(n); });
+    connect(window, &QMenu::aboutToShow, item, [this, &m, item, id, n] {
+      const WindowPreset* preset = m.Presets().At(n);
+      item->setEnabled(preset != nullptr);
+      item->setText(preset ? QStringLiteral("%1  %2").arg(Text(id), preset->name) : Text(id));
+    });
+  }
+  // Every loaded preset by number, as the window page lists them.
+  QMenu* all = window->addMenu(Text(32943).section(QLatin1Char('('), 0, 0));
+  connect(all, &QMenu::aboutToShow, this, [this, all, &m] {
+    all->clear();
+    const auto& presets = m.Presets().Presets();
+    for (int n = 0; n < static_cast<int>(presets.size()); ++n) {
+      const WindowPreset& preset = presets[static_cast<size_t>(n)];
+      AddCommand(all, kPresetCommandBase + n,
+                 QStringLiteral("%1 (%2/%3)").arg(preset.name).arg(preset.width).arg(preset.centre),
+                 [&m, n] { m.ApplyPreset(n); });
+    }
+  });
+  window->addSeparator();
+  const auto& filters = FilterTable();
+  for (int n = 0; n < static_cast<int>(filters.size()); ++n) {
+    AddCommand(window, kFilterCommandBase + n,
+               QString::fromStdString(filters[static_cast<size_t>(n)].name), [&m, n] {
+                 QApplication::setOverrideCursor(Qt::WaitCursor);
+                 m.ApplyFilter(n);
+                 QApplication::restoreOverrideCursor();
+               });
+  }
+  window->addSeparator();
+  QAction* palette = AddCommand(window, 32901, [this] { EditPalette(); });
+  connect(window, &QMenu::aboutToShow, palette, [&m, palette] {
+    DicomImage* image = m.CurrentImage();
+    palette->setEnabled(image && ImageSupportsOperation(*image, operation::kGetPalette));
+  });
+}
+
+void MainFrame::EditPalette() {
+  DicomImage* image = m_model->CurrentImage();
+  if (!image) return;
+  PaletteSegments segments;
+  OperationArgument read;
+  read.segments = &segments;
+  if (!RunImageOperation(*image, operation::kGetPalette, read)) return;
+  OperationArgument window;
+  RunImageOperation(*image, operation::kGetWindow, window);
+  PaletteDialog dialog(segments, window.width, window.centre,
+                       suite::ProgramFolder() + QString::fromLatin1(PaletteFile::kFileName), this);
+  if (dialog.exec() == QDialog::Accepted) m_model->SetPalette(dialog.Segments());
+}
+
+void MainFrame::CutCurrentImage() {
+  DicomImage* image = m_model->CurrentImage();
+  if (!image) return;
+  // The clipboard gets the picture as shown, at the image's own size.
+  QImage picture(image->Columns(), image->Rows(), QImage::Format_RGB32);
+  picture.fill(Qt::black);
+  {
+    QPainter painter(&picture);
+    const int zoom = image->Zoom();
+    image->Zoom() = 0;
+    PaintImage(painter, *image, picture.rect(), ImagePaintOptions{});
+    image->Zoom() = zoom;
+  }
+  QGuiApplication::clipboard()->setImage(picture);
+  m_model->TakeCurrentImage();
+}
+
+void MainFrame::BuildEditMenu() {
+  PictoriumViewModel& m = *m_model;
+  QMenu* edit = menuBar()->addMenu(Text(57635).section(QLatin1Char('('), 0, 0));
+  AddCommand(edit, 57635, [this] { CutCurrentImage(); })->setShortcut(QKeySequence::Cut);
+  edit->addSeparator();
+  AddCommand(edit, 32853, [this] { DuplicateSelectedImages(m_doc); });
+  AddCommand(edit, 32850, [this] { DeleteDuplicates(m_doc); });
+  edit->addSeparator();
+  QAction* deleteObject = AddCommand(edit, 32795, [&m] { m.DeleteSelectedObject(); });
+  QAction* deleteAll = AddCommand(edit, 32845, [this, &m] {
+    if (!m.CanDeleteAllObjects()) return;
+    if (QMessageBox::question(this, QString(), Text(175), QMessageBox::Yes | QMessageBox::No) ==
+        QMessageBox::Yes) {
+      m.DeleteAllObjects();
+    }
+  });
+  connect(edit, &QMenu::aboutToShow, deleteAll,
+          [&m, deleteAll] { deleteAll->setEnabled(m.CanDeleteAllObjects()); });
+  // Right click on a drawing object.
+  m_objectMenu = new QMenu(this);
+  m_objectMenu->addAction(deleteObject);
+  m_objectMenu->addAction(deleteAll);
+  connect(m_objectMenu, &QMenu::aboutToShow, deleteAll,
+          [&m, deleteAll] { deleteAll->setEnabled(m.CanDeleteAllObjects()); });
+}
+
+void MainFrame::BuildDisplayMenu() {
+  PictoriumViewModel& m = *m_model;
+  QMenu* display = menuBar()->addMenu(Text(32899).section(QLatin1Char('('), 0, 0));
+  struct Switch {
+    int id;
+    bool DisplaySettings::*flag;
+  };
+  for (const Switch s : {Switch{32899, &DisplaySettings::showOverlays},
+                         Switch{32856, &DisplaySettings::showAnnotation},
+                         Switch{32857, &DisplaySettings::showRuler}}) {
+    QAction* item = AddCommand(display, s.id, [this, s] {
+      DisplaySettings settings = CurrentDisplaySettings();
+      settings.*s.flag = !(settings.*s.flag);
+      SetDisplaySettings(settings);
+      m_view->RepaintFullQuality();
+    });
+    item->setCheckable(true);
+    connect(display, &QMenu::aboutToShow, item,
+            [item, s] { item->setChecked(CurrentDisplaySettings().*s.flag); });
+  }
+  display->addSeparator();
+  AddCommand(display, 32989, [&m] { m.ToggleScoutLines(); });
+  AddCommand(display, 33010, [&m] { m.MakeScoutReference(); });
+}
+
+}  // namespace tolmar::viewer
