@@ -5,6 +5,7 @@
 #include "annotation/DrawObjList.h"
 #include "annotation/GSPSSObject.h"
 #include "suite/CommandLine.h"
+#include "viewer/DisplayProfile.h"
 #include "viewer/ui/MainFrame.h"
 
 namespace tolmar::viewer {
@@ -54,6 +55,9 @@ void CPictoriumApp::ReadSettings(suite::ProfileStore& profile) {
   const QString settings = QStringLiteral("Settings");
   m_imageSettings.full16Bit = profile.GetProfileInt(settings, QStringLiteral("Full16Bit"), 0) != 0;
   m_imageSettings.loadLut = profile.GetProfileInt(settings, QStringLiteral("LoadLUT"), 0) != 0;
+  SetDisplaySettings(ReadDisplaySettings(profile, m_installFolder));
+  m_settingsRead = true;
+  SetMeasureStyle(ReadMeasureStyle(profile));
 }
 
 bool CPictoriumApp::ProcessCommandLine(const QStringList& arguments) {
@@ -100,6 +104,10 @@ void CPictoriumApp::Shutdown() {
   }
   m_stateOffers.reset();
   m_doc.reset();
+  if (m_settingsRead) {
+    WriteExitSettings(m_suite.Profile(), CurrentDisplaySettings(), MeasureStyle());
+    m_settingsRead = false;
+  }
   m_suite.Shutdown();
 }
 

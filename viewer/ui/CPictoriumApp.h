@@ -45,6 +45,7 @@ class CPictoriumApp : public suite::StartupSteps {
   QString m_hospitalName;
   ViewSettings m_viewSettings;
   ImageSettings m_imageSettings;
+  bool m_settingsRead = false;  // nothing is written back unless it was read first
   std::unique_ptr<CPictoriumDoc> m_doc;
   std::unique_ptr<DocumentObserver> m_stateOffers;
   std::unique_ptr<MainFrame> m_frame;
