@@ -1,23 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
+#include "ViewerFixtures.h"
 
 #include "suite/ProfileStore.h"
 #include "viewer/DisplayProfile.h"
+#include "viewer/RecentFiles.h"
 
 namespace tolmar::viewer {
 namespace {
 
 class DisplayProfile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    m_old = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
-  }
-  void TearDown() override { qputenv("XDG_CONFIG_HOME", m_old); }
-
-  QTemporaryDir m_dir;
-  QByteArray m_old;
+  test::PrivateProfileFolder m_folder;
 };
 
 TEST_F(DisplayProfile, AnEmptyProfileGivesTheInstallationDefaults) {
@@ -59,6 +53,25 @@ TEST_F(DisplayProfile, ExitSettingsReadBackAndKeepThePitchBit) {
   // Writing again does not move the family further.
   WriteExitSettings(profile, display, readStyle);
   EXPECT_EQ(ReadMeasureStyle(profile).font.pitchAndFamily, 38 | 4);
+}
+
+TEST_F(DisplayProfile, RecentFilesKeepEightNewestFirstWithoutRepeats) {
+  RecentFileList recent;
+  for (int i = 1; i <= 10; ++i) recent.Add(QStringLiteral("/images/%1.dcm").arg(i));
+  recent.Add(QStringLiteral("/images/5.dcm"));
+  recent.Add(QString());
+  const QStringList expected{"/images/5.dcm", "/images/10.dcm", "/images/9.dcm", "/images/8.dcm",
+                             "/images/7.dcm", "/images/6.dcm",  "/images/4.dcm", "/images/3.dcm"};
+  EXPECT_EQ(recent.Files(), expected);
+
+  suite::ProfileStore profile(QStringLiteral("Pictorium"));
+  recent.Save(profile);
+  recent.Remove(0);
+  recent.Remove(99);
+  recent.Save(profile);  // a shorter list leaves no stale eighth entry
+  RecentFileList reread;
+  reread.Load(profile);
+  EXPECT_EQ(reread.Files(), expected.mid(1));
 }
 
 }  // namespace

@@ -17,19 +17,6 @@
 namespace tolmar::viewer {
 namespace {
 
-// Profiles go to a private configuration folder for the length of a test.
-class PrivateProfileFolder {
- public:
-  PrivateProfileFolder() : m_old(qgetenv("XDG_CONFIG_HOME")) {
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
-  }
-  ~PrivateProfileFolder() { qputenv("XDG_CONFIG_HOME", m_old); }
-
- private:
-  QTemporaryDir m_dir;
-  QByteArray m_old;
-};
-
 class ViewCommands : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -99,7 +86,7 @@ PresetTable Table(std::initializer_list<std::pair<const char*, int>> modalities)
 }
 
 TEST(WindowPresetTable, ReadsBackWhatItWrites) {
-  PrivateProfileFolder folder;
+  test::PrivateProfileFolder folder;
   suite::ProfileStore profile(QStringLiteral("Pictorium"));
   const PresetTable table = Table({{"CT", 3}, {"MR", 1}});
   ASSERT_TRUE(WritePresetTable(profile, table));
@@ -110,7 +97,7 @@ TEST(WindowPresetTable, ReadsBackWhatItWrites) {
 }
 
 TEST(WindowPresetTable, StopsAtTheFirstEmptyName) {
-  PrivateProfileFolder folder;
+  test::PrivateProfileFolder folder;
   suite::ProfileStore profile(QStringLiteral("Pictorium"));
   ASSERT_TRUE(WritePresetTable(profile, Table({{"CT", 3}, {"", 1}, {"MR", 2}})));
   // An empty preset name ends its modality.

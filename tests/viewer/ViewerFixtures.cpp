@@ -23,6 +23,12 @@ void UShort(DicomDataSet& d, uint16_t group, uint16_t element, int value) {
 
 }  // namespace
 
+PrivateProfileFolder::PrivateProfileFolder() : m_old(qgetenv("XDG_CONFIG_HOME")) {
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
+}
+
+PrivateProfileFolder::~PrivateProfileFolder() { qputenv("XDG_CONFIG_HOME", m_old); }
+
 std::unique_ptr<DicomDataSet> MakeImageDataSet(const ImageSpec& shape) {
   auto d = std::make_unique<DicomDataSet>();
   Text(*d, 0x0008, 0x0016, vr::UI, "1.2.840.10008.5.1.4.1.1.2");

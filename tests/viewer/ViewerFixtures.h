@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QTemporaryDir>
 #include <memory>
 #include <string>
 
@@ -17,6 +19,17 @@ struct ImageSpec {
   int rows = 8;
   int columns = 8;
   std::string modality = "CT";
+};
+
+// Profiles go to a private configuration folder while this lives.
+class PrivateProfileFolder {
+ public:
+  PrivateProfileFolder();
+  ~PrivateProfileFolder();
+
+ private:
+  QTemporaryDir m_dir;
+  QByteArray m_old;
 };
 
 // A small image data set built in code.

@@ -77,7 +77,10 @@ MainFrame::MainFrame(CPictoriumDoc& doc, const ViewSettings& settings, suite::Pr
     : QMainWindow(parent), m_doc(doc), m_profile(profile), m_strings(strings) {
   setWindowTitle(Text(57344));
   m_model = std::make_unique<PictoriumViewModel>(doc, settings);
-  if (m_profile) m_model->SetPresetTable(ReadPresetTable(*m_profile));
+  if (m_profile) {
+    m_model->SetPresetTable(ReadPresetTable(*m_profile));
+    m_recent.Load(*m_profile);
+  }
   auto* central = new QWidget(this);
   auto* layout = new QHBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -147,7 +150,10 @@ void MainFrame::BuildMenus() {
   PictoriumViewModel& m = *m_model;
   QMenu* file = menuBar()->addMenu(Text(57344));
   AddCommand(file, 57601, [this] { OpenFiles(); })->setShortcut(QKeySequence::Open);
+  QAction* recentEnd = file->addSeparator();
   AddCommand(file, 57665, [this] { close(); });
+  connect(file, &QMenu::aboutToShow, this,
+          [this, file, recentEnd] { FillRecentFiles(file, recentEnd); });
 
   QMenu* format = menuBar()->addMenu(Text(268));
   struct Fixed {
@@ -351,6 +357,7 @@ void MainFrame::closeEvent(QCloseEvent* event) {
                               {frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1},
                               isMinimized());
     m_model->CurrentSettings().WriteLayout(*m_profile);
+    m_recent.Save(*m_profile);
   }
   m_doc.CancelLoaders();
   event->accept();
@@ -359,11 +366,38 @@ void MainFrame::closeEvent(QCloseEvent* event) {
 void MainFrame::OpenFiles() {
   const QStringList files =
       QFileDialog::getOpenFileNames(this, QString(), m_doc.FolderText(), DialogFilter(Text(186)));
-  for (const QString& file : files) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const int index = m_doc.LoadFileNow(file);
-    QApplication::restoreOverrideCursor();
-    if (index >= 0) m_doc.UpdateAllViews(UpdateHint::MakeCurrent, index);
+  for (const QString& file : files) OpenFile(file);
+}
+
+bool MainFrame::OpenFile(const QString& file) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const int index = m_doc.LoadFileNow(file);
+  QApplication::restoreOverrideCursor();
+  if (index < 0) return false;
+  m_recent.Add(file);
+  m_doc.UpdateAllViews(UpdateHint::MakeCurrent, index);
+  return true;
+}
+
+void MainFrame::FillRecentFiles(QMenu* file, QAction* before) {
+  for (QAction* item : file->actions()) {
+    if (item->property("recent").isValid()) delete item;
+  }
+  const QStringList& files = m_recent.Files();
+  for (int i = 0; i < files.size(); ++i) {
+    auto* item = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(files[i]), file);
+    item->setProperty("recent", i);
+    item->setObjectName(QString::number(kFirstRecentFileCommand + i));
+    connect(item, &QAction::triggered, this, [this, path = files[i]] {
+      // A file that can no longer be read leaves the list.
+      if (!OpenFile(path)) {
+        m_recent.Remove(static_cast<int>(m_recent.Files().indexOf(path)));
+        QMessageBox::warning(this, QString(), path);
+      }
+      UpdateScrollBar();
+      m_view->update();
+    });
+    file->insertAction(before, item);
   }
 }
 

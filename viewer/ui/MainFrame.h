@@ -6,6 +6,7 @@
 
 #include "viewer/CPictoriumDoc.h"
 #include "viewer/PictoriumViewModel.h"
+#include "viewer/RecentFiles.h"
 
 class QLabel;
 class QProgressBar;
@@ -40,6 +41,8 @@ class MainFrame : public QMainWindow, public DocumentObserver {
   void RequestLoad(const QString& folderText, const QString& kind, const QString& objectText);
   void SetStartedForLoad(bool on) { m_startedForLoad = on; }
   void OpenFiles();
+  // Loads one image file into a new cell and remembers it; false when it gives no image.
+  bool OpenFile(const QString& file);
 
   // DocumentObserver.
   void OnDocumentUpdate(UpdateHint hint, int cellIndex) override;
@@ -63,6 +66,8 @@ class MainFrame : public QMainWindow, public DocumentObserver {
   void BuildEditMenu();
   void BuildDisplayMenu();
   void CutCurrentImage();
+  void FillRecentFiles(QMenu* file, QAction* before);
+  static constexpr int kFirstRecentFileCommand = 57616;
   void EditPalette();
   void RunLoadCommand();
   void ToggleFullScreen();
@@ -86,7 +91,8 @@ class MainFrame : public QMainWindow, public DocumentObserver {
   QString m_loadObject;
   bool m_startedForLoad = false;
   bool m_updatingScroll = false;
-  QMenu* m_objectMenu = nullptr;  // the drawing objects' context menu
+  QMenu* m_objectMenu = nullptr;
+  RecentFileList m_recent;  // the drawing objects' context menu
 };
 
 }  // namespace tolmar::viewer
