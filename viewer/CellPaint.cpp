@@ -35,6 +35,7 @@ bool PaintImage(QPainter& painter, DicomImage& image, const QRect& rect,
   cellOptions.offscreen = false;
   cellOptions.allowInterpolation = options.fullQuality;
   cellOptions.drawAnnotations = options.fullQuality;
+  cellOptions.scoutCurrentOnly = options.scoutCurrentOnly;
   painter.fillRect(rect, Qt::black);
   return PaintCell(image, painter, ToImageRect(rect), cellOptions);
 }

@@ -19,6 +19,7 @@ enum class ImageBorder { Other, Selected, Active };
 struct ImagePaintOptions {
   ImageBorder border = ImageBorder::Other;
   bool fullQuality = true;  // smooth scaling; quick mode while the user drags
+  bool scoutCurrentOnly = false;  // only the current image's scout line
 };
 
 // Paints `image` into `rect` (background, picture, border). False when the

@@ -9,6 +9,8 @@
 #include "dicom/DicomCodec.h"
 #include "dicom/DicomDataSet.h"
 #include "dicom/DicomElement.h"
+#include "image/DisplaySettings.h"
+#include "image/ImageRegistry.h"
 
 namespace tolmar::viewer {
 namespace {
@@ -94,7 +96,14 @@ LoadedFile LoadImageFile(const std::string& path, const SopClassCategories& cate
   }
   const int category = categories.CategoryOf(Trimmed(dataSet->GetText(0x0008, 0x0016)));
   result.image = BuildImage(path, *dataSet, category, settings, result.reason);
-  if (result.image) result.outcome = LoadOutcome::Image;
+  if (result.image) {
+    result.outcome = LoadOutcome::Image;
+    // Scout lines: the new image gets its lines on every loaded scout (or, as
+    // a scout, lines of every loaded image) as soon as it exists.
+    ImageRegistry& registry = ImageRegistry::Program();
+    registry.Register(result.image.get());
+    registry.ImageLoaded(*result.image, CurrentDisplaySettings().checkFrameUid);
+  }
   return result;
 }
 

@@ -80,7 +80,11 @@ void PictoriumViewModel::CurrentImageMayHaveChanged() {
   DicomImage* image = CurrentImage();
   if (image == m_lastCurrentImage) return;
   m_lastCurrentImage = image;
-  if (image) m_presets.LoadFor(QString::fromStdString(image->Modality()), m_presetTable);
+  if (image) {
+    m_presets.LoadFor(QString::fromStdString(image->Modality()), m_presetTable);
+    // Scouts highlight the line of the image the user is looking at.
+    ImageRegistry::Program().MarkCurrent(image->SopInstanceUid(), true);
+  }
   if (m_currentImageChanged) m_currentImageChanged(image);
 }
 
@@ -544,6 +548,23 @@ bool PictoriumViewModel::ToggleScoutLines() {
   }
   Changed();
   return true;
+}
+
+bool PictoriumViewModel::SetScoutDisplayValues(int interval, int minimum, int maximum) {
+  DicomImage* current = CurrentImage();
+  if (!current) return false;
+  bool any = false;
+  for (auto& cell : m_doc.Cells()) {
+    for (int i = 0; i < cell->ImageCount(); ++i) {
+      DicomImage& image = cell->Image(i);
+      if (&image != current && !TakesPart(*cell, i)) continue;
+      if (!image.Display().scoutLines.Exists()) continue;
+      image.Display().scoutLines.SetDisplayValues(interval, maximum, minimum);
+      any = true;
+    }
+  }
+  if (any) Changed();
+  return any;
 }
 
 bool PictoriumViewModel::MakeScoutReference() {

@@ -142,6 +142,9 @@ class PictoriumViewModel : public DocumentObserver {
   // image's switch; the current image becomes a scout reference.
   bool ToggleScoutLines();
   bool MakeScoutReference();
+  // The current image's interval and image number range go to every selected
+  // image that has a line set.
+  bool SetScoutDisplayValues(int interval, int minimum, int maximum);
 
   // Drawing objects of the current image.
   ViewDrawing& Drawing() { return m_drawing; }

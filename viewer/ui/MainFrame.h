@@ -69,6 +69,9 @@ class MainFrame : public QMainWindow, public DocumentObserver {
   void FillRecentFiles(QMenu* file, QAction* before);
   static constexpr int kFirstRecentFileCommand = 57616;
   void EditPalette();
+  void EditScoutDisplayValues();
+  void ToggleScoutWindow();
+  void ToggleMagnifier();
   void RunLoadCommand();
   void ToggleFullScreen();
   void EndTimedRun();
@@ -92,6 +95,8 @@ class MainFrame : public QMainWindow, public DocumentObserver {
   bool m_startedForLoad = false;
   bool m_updatingScroll = false;
   QMenu* m_objectMenu = nullptr;
+  class ScoutLineWindow* m_scoutWindow = nullptr;  // made on first use
+  class MagnifierWindow* m_magnifier = nullptr;
   RecentFileList m_recent;  // the drawing objects' context menu
 };
 

@@ -5,11 +5,14 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QSpinBox>
 
 #include "image/DisplaySettings.h"
 #include "image/FilterRecord.h"
@@ -18,9 +21,11 @@
 #include "suite/StringTable.h"
 #include "viewer/CellPaint.h"
 #include "viewer/DuplicateRun.h"
+#include "viewer/ui/MagnifierWindow.h"
 #include "viewer/ui/MainFrame.h"
 #include "viewer/ui/PaletteDialog.h"
 #include "viewer/ui/PictoriumView.h"
+#include "viewer/ui/ScoutLineWindow.h"
 
 namespace tolmar::viewer {
 namespace {
@@ -190,8 +195,76 @@ void MainFrame::BuildDisplayMenu() {
             [item, s] { item->setChecked(CurrentDisplaySettings().*s.flag); });
   }
   display->addSeparator();
-  AddCommand(display, 32989, [&m] { m.ToggleScoutLines(); });
+  QAction* scoutLines = AddCommand(display, 32989, [&m] { m.ToggleScoutLines(); });
+  scoutLines->setCheckable(true);
+  QAction* intervals = AddCommand(display, 33007, [this] { EditScoutDisplayValues(); });
   AddCommand(display, 33010, [&m] { m.MakeScoutReference(); });
+  QAction* scoutWindow = AddCommand(display, 32990, [this] { ToggleScoutWindow(); });
+  scoutWindow->setCheckable(true);
+  display->addSeparator();
+  QAction* magnifier = AddCommand(display, 32920, [this] { ToggleMagnifier(); });
+  magnifier->setCheckable(true);
+  QAction* smoothing = AddCommand(display, 32921, [this] {
+    if (m_magnifier) m_magnifier->SetSmoothing(!m_magnifier->Smoothing());
+  });
+  smoothing->setCheckable(true);
+  connect(display, &QMenu::aboutToShow, this,
+          [this, &m, scoutLines, intervals, scoutWindow, magnifier, smoothing] {
+            DicomImage* image = m.CurrentImage();
+            scoutLines->setChecked(image && image->Display().scoutLinesOn);
+            intervals->setEnabled(image && image->Display().scoutLines.Exists());
+            scoutWindow->setChecked(m_scoutWindow && m_scoutWindow->isVisible());
+            magnifier->setChecked(m_magnifier && m_magnifier->isVisible());
+            smoothing->setEnabled(m_magnifier != nullptr);
+            smoothing->setChecked(m_magnifier && m_magnifier->Smoothing());
+          });
+  // A new current image refreshes the scout-line window while it is shown.
+  m.SetCurrentImageCallback([this](DicomImage* image) {
+    if (m_scoutWindow && m_scoutWindow->isVisible()) m_scoutWindow->FillFor(image);
+  });
+}
+
+void MainFrame::EditScoutDisplayValues() {
+  DicomImage* image = m_model->CurrentImage();
+  if (!image || !image->Display().scoutLines.Exists()) return;
+  const ScoutLineSet& set = image->Display().scoutLines;
+  QDialog dialog(this);
+  dialog.setObjectName(QStringLiteral("400"));
+  auto* form = new QFormLayout(&dialog);
+  auto makeBox = [&dialog](int value, const char* id) {
+    auto* box = new QSpinBox(&dialog);
+    box->setRange(0, 99999);
+    box->setValue(value);
+    box->setObjectName(QString::fromLatin1(id));
+    return box;
+  };
+  QSpinBox* interval = makeBox(set.Interval(), "1237");
+  QSpinBox* minimum = makeBox(set.MinimumLabel(), "1238");
+  QSpinBox* maximum = makeBox(set.MaximumLabel(), "1239");
+  form->addRow(QStringLiteral("请输入间隔线数："), interval);
+  form->addRow(QStringLiteral("最小图像号："), minimum);
+  form->addRow(QStringLiteral("最大图像号："), maximum);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  form->addRow(buttons);
+  if (dialog.exec() == QDialog::Accepted)
+    m_model->SetScoutDisplayValues(interval->value(), minimum->value(), maximum->value());
+}
+
+void MainFrame::ToggleScoutWindow() {
+  if (!m_scoutWindow) m_scoutWindow = new ScoutLineWindow(this);
+  if (m_scoutWindow->isVisible()) {
+    m_scoutWindow->hide();
+    return;
+  }
+  m_scoutWindow->show();
+  m_scoutWindow->FillFor(m_model->CurrentImage());
+}
+
+void MainFrame::ToggleMagnifier() {
+  if (!m_magnifier) m_magnifier = new MagnifierWindow(*m_view, this);
+  m_magnifier->setVisible(!m_magnifier->isVisible());
 }
 
 }  // namespace tolmar::viewer
