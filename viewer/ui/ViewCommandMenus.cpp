@@ -25,6 +25,7 @@
 #include "viewer/ui/MainFrame.h"
 #include "viewer/ui/PaletteDialog.h"
 #include "viewer/ui/PictoriumView.h"
+#include "viewer/ui/PresetDialogs.h"
 #include "viewer/ui/ScoutLineWindow.h"
 
 namespace tolmar::viewer {
@@ -88,7 +89,7 @@ void MainFrame::BuildWindowMenu() {
     });
   }
   // Every loaded preset by number, as the window page lists them.
-  QMenu* all = window->addMenu(Text(32943).section(QLatin1Char('('), 0, 0));
+  QMenu* all = window->addMenu(QStringLiteral("预设窗值"));
   connect(all, &QMenu::aboutToShow, this, [this, all, &m] {
     all->clear();
     const auto& presets = m.Presets().Presets();
@@ -98,6 +99,18 @@ void MainFrame::BuildWindowMenu() {
                  QStringLiteral("%1 (%2/%3)").arg(preset.name).arg(preset.width).arg(preset.centre),
                  [&m, n] { m.ApplyPreset(n); });
     }
+  });
+  AddCommand(window, 32830, [this, &m] {
+    StandardWindowDialog dialog(StandardWindowPairs(m.Presets()), this);
+    if (dialog.exec() == QDialog::Accepted) ApplyStandardWindowPairs(m.Presets(), dialog.Pairs());
+  });
+  AddCommand(window, 32943, [this, &m] {
+    if (!m_profile) return;
+    DicomImage* image = m.CurrentImage();
+    const QString modality = image ? QString::fromStdString(image->Modality()) : QString();
+    PresetTableDialog dialog(ReadPresetTable(*m_profile), modality, this);
+    // The view's own presets are read again when the modality next changes.
+    if (dialog.exec() == QDialog::Accepted) dialog.Editor().Save(*m_profile);
   });
   window->addSeparator();
   const auto& filters = FilterTable();
