@@ -20,15 +20,16 @@ const QString kUnset = QStringLiteral("<unset>");
 
 class SheetSettings : public ::testing::Test {
  protected:
+  // The display settings and the drawing style are program-wide: each test
+  // starts from the defaults and leaves them as it found them.
   void SetUp() override {
-    // The display settings and the drawing style are program-wide.
     SetDisplaySettings(DisplaySettings{});
     SetMeasureStyle(AnnotationStyle{});
     m_view.SetClientRect(QRect(0, 0, 400, 400));
   }
   void TearDown() override {
-    SetDisplaySettings(DisplaySettings{});
-    SetMeasureStyle(AnnotationStyle{});
+    SetDisplaySettings(m_savedDisplay);
+    SetMeasureStyle(m_savedStyle);
   }
 
   QString Stored(const char* section, const char* entry) const {
@@ -49,6 +50,8 @@ class SheetSettings : public ::testing::Test {
     m_view.Reinitialise();
   }
 
+  const DisplaySettings m_savedDisplay = CurrentDisplaySettings();
+  const AnnotationStyle m_savedStyle = MeasureStyle();
   test::PrivateProfileFolder m_folder;
   suite::ProfileStore m_profile{QStringLiteral("Pictorium")};
   QTemporaryDir m_files;
