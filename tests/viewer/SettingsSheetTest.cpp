@@ -326,6 +326,10 @@ TEST_F(SheetSettings, ChangingFull16BitRebuildsTheSelectionAndMarksTheOtherImage
   ASSERT_TRUE(other.RunCommand(image_command::kReset, reset));
   EXPECT_EQ(other.LookupTableSize(), 65536);
 
+  // A cell from a loader that started before the change waits for its reset too.
+  m_doc.CellLoaded(std::make_unique<DisplayCell>(test::MakeImage({.series = 1, .instance = 3})));
+  EXPECT_TRUE(m_doc.Cell(m_doc.CellCount() - 1).Image(0).Display().changed);
+
   // Applying again without a change rebuilds nothing.
   current.Display().changed = false;
   ASSERT_FALSE(model.ApplySheet(false));
