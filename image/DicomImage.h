@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -219,6 +220,10 @@ class DicomImage {
   // Rebuilds attributes and frames from the image's file, read in full; false
   // (nothing changed) when the file cannot be read or rebuilt.
   bool ReloadFromFile();
+  // Settings the next rebuild from the file builds with (the reset command does
+  // it for a marked image). Until then the pixels keep matching the settings
+  // they were built with, so their range and the lookup table stay in step.
+  void SetSettingsForRebuild(const ImageSettings& settings);
   // The overlay texts, orientation labels, series label and scout plane of a
   // freshly built image (DicomImageOverlay.cpp).
   void BuildDisplayTexts(const DicomDataSet& dataSet);
@@ -270,6 +275,7 @@ class DicomImage {
 
   int m_category = 255;
   ImageSettings m_settings;
+  std::optional<ImageSettings> m_rebuildSettings;
   std::string m_failure;
   std::string m_path;
   int m_duplicateRun = 0;

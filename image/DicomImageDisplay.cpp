@@ -126,12 +126,18 @@ DibBitmap* DicomImage::MutableRenderedBitmap() {
   return m_rendered.get();
 }
 
+void DicomImage::SetSettingsForRebuild(const ImageSettings& settings) {
+  m_rebuildSettings = settings;
+  m_display.changed = true;
+}
+
 bool DicomImage::ReloadFromFile() {
   auto ds = ReadDicomImage(m_path, ReadMode::FullRead);
   if (!ds) return false;
   // A fresh image of the same class proves that the file still builds before
   // this one gives up its pixels.
-  auto probe = CreateImage(ClassCode(), m_settings);
+  const ImageSettings settings = m_rebuildSettings.value_or(m_settings);
+  auto probe = CreateImage(ClassCode(), settings);
   if (!probe || !probe->Build(m_path, *ds)) return false;
   // Drawing objects go back through the transforms in reverse order.
   if (m_annotations) {
@@ -146,6 +152,8 @@ bool DicomImage::ReloadFromFile() {
       }
     }
   }
+  m_settings = settings;
+  m_rebuildSettings.reset();
   if (!LoadAttributes(*ds) || !LoadPixels(*ds, false)) return false;
   ReadGeometryKeys(*ds);
   m_transforms.clear();

@@ -248,6 +248,13 @@ void CPictoriumDoc::LoadStarted(int fileCount, CLoadImageThread* thread) {
 }
 
 void CPictoriumDoc::CellLoaded(std::unique_ptr<DisplayCell> cell) {
+  // A loader started before "Full16Bit" changed built its images the old way;
+  // like every other loaded image they take the new value at their next reset.
+  for (int i = 0; cell && i < cell->ImageCount(); ++i) {
+    DicomImage& image = cell->Image(i);
+    if (image.Settings().full16Bit != m_imageSettings.full16Bit)
+      image.SetSettingsForRebuild(m_imageSettings);
+  }
   const int index = AppendCell(std::move(cell));
   ++m_loadCounter;
   UpdateAllViews(UpdateHint::CellLoaded, index);

@@ -22,7 +22,9 @@ bool Flag(const suite::ProfileStore& p, const QString& section, const char* entr
   return Int(p, section, entry, fallback ? 1 : 0) != 0;
 }
 
-MeasureFont ReadFont(const suite::ProfileStore& p, const QString& section) {
+}  // namespace
+
+MeasureFont ReadProfileFont(const suite::ProfileStore& p, const QString& section) {
   MeasureFont f;
   f.height = Int(p, section, "font.Height", f.height);
   f.width = Int(p, section, "font.Width", f.width);
@@ -43,7 +45,7 @@ MeasureFont ReadFont(const suite::ProfileStore& p, const QString& section) {
   return f;
 }
 
-void WriteFont(suite::ProfileStore& p, const QString& section, const MeasureFont& f) {
+void WriteProfileFont(suite::ProfileStore& p, const QString& section, const MeasureFont& f) {
   const auto put = [&](const char* entry, int value) {
     p.WriteProfileInt(section, QString::fromLatin1(entry), value);
   };
@@ -61,10 +63,16 @@ void WriteFont(suite::ProfileStore& p, const QString& section, const MeasureFont
   put("font.Quality", f.quality);
   // The font dialog's fixed-pitch bit is kept with the family, as the program always wrote it.
   put("font.PitchAndFamily", f.pitchAndFamily | kFixedPitchBit);
-  p.WriteProfileString(section, QStringLiteral("font.FaceName"), QString::fromStdString(f.faceName));
+  p.WriteProfileString(section, QStringLiteral("font.FaceName"),
+                       QString::fromStdString(f.faceName));
 }
 
-}  // namespace
+ImageSettings ReadImageSettings(const suite::ProfileStore& p) {
+  ImageSettings s;
+  s.full16Bit = Flag(p, kSettings, "Full16Bit", false);
+  s.loadLut = Flag(p, kSettings, "LoadLUT", false);
+  return s;
+}
 
 DisplaySettings ReadDisplaySettings(const suite::ProfileStore& p, const QString& programFolder) {
   DisplaySettings s;
@@ -77,7 +85,7 @@ DisplaySettings ReadDisplaySettings(const suite::ProfileStore& p, const QString&
   s.mouseMulti = Int(p, kSettings, "MouseMulti", 3);
   s.quickFlush = Flag(p, kSettings, "QuickFlush", true);
 
-  const MeasureFont font = ReadFont(p, kAnnotation);
+  const MeasureFont font = ReadProfileFont(p, kAnnotation);
   s.fontFace = font.faceName;
   s.fontHeight = font.height;
   s.fontWeight = font.weight;
@@ -100,7 +108,7 @@ DisplaySettings ReadDisplaySettings(const suite::ProfileStore& p, const QString&
 
 AnnotationStyle ReadMeasureStyle(const suite::ProfileStore& p) {
   AnnotationStyle s;
-  s.font = ReadFont(p, kMeasure);
+  s.font = ReadProfileFont(p, kMeasure);
   s.activePenStyle = Int(p, kMeasure, "ActivePen.Style", s.activePenStyle);
   s.normalPenStyle = Int(p, kMeasure, "NormalPen.Style", s.normalPenStyle);
   s.activePenWidth = Int(p, kMeasure, "ActivePen.Width", s.activePenWidth);
@@ -115,7 +123,7 @@ AnnotationStyle ReadMeasureStyle(const suite::ProfileStore& p) {
 
 void WriteExitSettings(suite::ProfileStore& p, const DisplaySettings& display,
                        const AnnotationStyle& style) {
-  WriteFont(p, kMeasure, style.font);
+  WriteProfileFont(p, kMeasure, style.font);
   p.WriteProfileInt(kMeasure, QStringLiteral("ActivePen.Style"), style.activePenStyle);
   p.WriteProfileInt(kMeasure, QStringLiteral("NormalPen.Style"), style.normalPenStyle);
   p.WriteProfileInt(kMeasure, QStringLiteral("ActivePen.Width"), style.activePenWidth);

@@ -59,6 +59,12 @@ PictoriumViewModel::PictoriumViewModel(CPictoriumDoc& document, const ViewSettin
 
 PictoriumViewModel::~PictoriumViewModel() { m_doc.RemoveObserver(this); }
 
+void PictoriumViewModel::SetMouseSettings(const ViewSettings& settings) {
+  m_middleButtonWindow = settings.middleButtonWindow;
+  m_mouseMultiplier = settings.mouseMultiplier;
+  m_doubleClickFunction = settings.doubleClickFunction;
+}
+
 ViewSettings PictoriumViewModel::CurrentSettings() const {
   ViewSettings s;
   s.rows = m_rows;

@@ -54,6 +54,9 @@ class PictoriumViewModel : public DocumentObserver {
 
   CPictoriumDoc& Document() { return m_doc; }
   ViewSettings CurrentSettings() const;
+  // The mouse settings of the settings sheet ("MBtnWindow", "MouseMulti",
+  // "LBtnDbClkFun") take effect with the next mouse action; the layout stays.
+  void SetMouseSettings(const ViewSettings& settings);
   // Called after every change that needs a repaint (the widget installs it).
   void SetChangedCallback(std::function<void()> callback) { m_changed = std::move(callback); }
 

@@ -52,9 +52,7 @@ bool CPictoriumApp::Start(const QStringList& arguments) {
 
 void CPictoriumApp::ReadSettings(suite::ProfileStore& profile) {
   m_viewSettings = ViewSettings::Read(profile);
-  const QString settings = QStringLiteral("Settings");
-  m_imageSettings.full16Bit = profile.GetProfileInt(settings, QStringLiteral("Full16Bit"), 0) != 0;
-  m_imageSettings.loadLut = profile.GetProfileInt(settings, QStringLiteral("LoadLUT"), 0) != 0;
+  m_imageSettings = ReadImageSettings(profile);
   SetDisplaySettings(ReadDisplaySettings(profile, m_installFolder));
   m_settingsRead = true;
   SetMeasureStyle(ReadMeasureStyle(profile));

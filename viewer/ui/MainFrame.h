@@ -65,6 +65,8 @@ class MainFrame : public QMainWindow, public DocumentObserver {
   void BuildWindowMenu();
   void BuildEditMenu();
   void BuildDisplayMenu();
+  // The settings sheet (32968) or one of its single dialogs (32797, 32798).
+  void OpenSettings(int command);
   void CutCurrentImage();
   void FillRecentFiles(QMenu* file, QAction* before);
   static constexpr int kFirstRecentFileCommand = 57616;

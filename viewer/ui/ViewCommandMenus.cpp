@@ -1,7 +1,7 @@
 // The main frame's image menus: drawing shapes, window presets, filters and
-// pseudo-colour, the edit commands (cut, duplicates, drawing objects) and the
-// display switches. Each command works on the current image and the selection
-// through the view model.
+// pseudo-colour, the edit commands (cut, duplicates, drawing objects), the
+// display switches and the settings dialogs. Each command works on the current
+// image and the selection through the view model.
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
@@ -27,6 +27,7 @@
 #include "viewer/ui/PictoriumView.h"
 #include "viewer/ui/PresetDialogs.h"
 #include "viewer/ui/ScoutLineWindow.h"
+#include "viewer/ui/SettingsSheet.h"
 
 namespace tolmar::viewer {
 namespace {
@@ -235,6 +236,8 @@ void MainFrame::BuildDisplayMenu() {
   m.SetCurrentImageCallback([this](DicomImage* image) {
     if (m_scoutWindow && m_scoutWindow->isVisible()) m_scoutWindow->FillFor(image);
   });
+  display->addSeparator();
+  for (const int id : {32797, 32798, 32968}) AddCommand(display, id, [this, id] { OpenSettings(id); });
 }
 
 void MainFrame::EditScoutDisplayValues() {
@@ -278,6 +281,19 @@ void MainFrame::ToggleScoutWindow() {
 void MainFrame::ToggleMagnifier() {
   if (!m_magnifier) m_magnifier = new MagnifierWindow(*m_view, this);
   m_magnifier->setVisible(!m_magnifier->isVisible());
+}
+
+void MainFrame::OpenSettings(int command) {
+  if (!m_profile) return;
+  const SettingsSheet::Kind kind = command == 32797   ? SettingsSheet::Kind::OverlayFormat
+                                   : command == 32798 ? SettingsSheet::Kind::MeasureFormat
+                                                      : SettingsSheet::Kind::WholeSheet;
+  SettingsSheet sheet(kind, *m_profile, m_model.get(), m_strings, this);
+  connect(&sheet, &SettingsSheet::Applied, this, [this] {
+    m_doc.UpdateAllViews(UpdateHint::Refresh);
+    m_view->RepaintFullQuality();
+  });
+  sheet.exec();
 }
 
 }  // namespace tolmar::viewer
