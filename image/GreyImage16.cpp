@@ -29,7 +29,7 @@ int GreyImage16::LookupTableSize() const {
   return KeepsFull16Bit() ? 65536 : (1 << m_bitsStored);
 }
 
-bool GreyImage16::ConvertRawFrame(std::span<const uint8_t> raw, std::vector<uint8_t>& stored) {
+bool GreyImage16::ConvertRawFrame(std::span<const uint8_t> raw, FrameBuffer& stored) {
   stored.assign(StoredFrameSize(), 0);
   const int shift = std::max(0, m_highBit + 1 - m_bitsStored);
   const bool lut = !m_modalityLut.Empty();
@@ -49,7 +49,7 @@ bool GreyImage16::ConvertRawFrame(std::span<const uint8_t> raw, std::vector<uint
   return true;
 }
 
-void GreyImage16::RemapFrame(std::vector<uint8_t>& stored) {
+void GreyImage16::RemapFrame(FrameBuffer& stored) {
   if (KeepsFull16Bit()) return;
   auto* values = reinterpret_cast<uint16_t*>(stored.data());
   const size_t count = stored.size() / 2;
