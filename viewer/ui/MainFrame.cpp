@@ -311,6 +311,7 @@ void MainFrame::EndTimedRun() {
     return;
   }
   ReportTiming("last-cell-ms");
+  ReportPeakResidentSize();
   QApplication::exit(0);
 }
 
