@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QDBusConnectionInterface>
+#include <QFile>
 
 #include "DBusTestSupport.h"
 #include "suite/AutomationObject.h"
@@ -70,6 +74,30 @@ TEST_F(HistoryBarOverBusTest, LoadImagesDJoinsTheArrayAndBadArgumentsAreRefused)
   QVariantList tooFew{QStringLiteral("CT-Archive")};
   EXPECT_EQ(viewer->InvokeForCode(ViewerAutomation::kLoadImagesC, tooFew, &error), -1);
   EXPECT_FALSE(error.isEmpty());
+}
+
+// The viewer itself, started by the bus through its activation file.
+TEST(ViewerActivationTest, BusStartsTheViewerForALoadAndItAnswers) {
+  std::unique_ptr<suite::AutomationObject> viewer =
+      suite::AutomationObject::Create(ViewerAutomation::kIdentifier);
+  ASSERT_NE(viewer, nullptr);
+  const QDBusReply<uint> pid =
+      QDBusConnection::sessionBus().interface()->servicePid(ViewerAutomation::kIdentifier);
+  ASSERT_TRUE(pid.isValid());
+  QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(pid.value()));
+  ASSERT_TRUE(commandLine.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(commandLine.readAll().split('\0').contains("-Automation"));
+
+  viewer->SetTimeout(10000);
+  QVariantList patient{QStringLiteral("CT-Archive"), QString()};
+  EXPECT_EQ(viewer->InvokeForCode(ViewerAutomation::kSetPatient, patient), 0);
+  QVariantList none;
+  EXPECT_EQ(viewer->InvokeForCode(ViewerAutomation::kShow, none), 0);
+  viewer->Detach();
+
+  // The test started this viewer; it ends it by its process id.
+  ASSERT_EQ(::kill(static_cast<pid_t>(pid.value()), SIGTERM), 0);
+  EXPECT_TRUE(WaitFor([&] { return !QFile::exists(commandLine.fileName()); }, 10000));
 }
 
 }  // namespace

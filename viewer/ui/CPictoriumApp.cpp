@@ -1,5 +1,7 @@
 #include "viewer/ui/CPictoriumApp.h"
 
+#include <QApplication>
+#include <QDBusConnection>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -114,6 +116,14 @@ bool CPictoriumApp::ProcessCommandLine(const QStringList& arguments) {
 void CPictoriumApp::AttachFrameServices(bool startedForLoad) {
   // Started by the bus for a caller's load: a failed load ends this viewer.
   m_frame->SetStartedForLoad(startedForLoad);
+  if (startedForLoad) {
+    // A viewer the bus started goes with its bus rather than outlive the session.
+    auto* busWatch = new QTimer(m_frame.get());
+    QObject::connect(busWatch, &QTimer::timeout, busWatch, [] {
+      if (!QDBusConnection::sessionBus().isConnected()) QApplication::quit();
+    });
+    busWatch->start(1000);
+  }
   m_regTab = std::make_unique<suite::RegTabLibrary>(m_installFolder);
 
   MainFrame* frame = m_frame.get();
