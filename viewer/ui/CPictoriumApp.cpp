@@ -127,16 +127,23 @@ void CPictoriumApp::AttachFrameServices(bool startedForLoad) {
   m_regTab = std::make_unique<suite::RegTabLibrary>(m_installFolder);
 
   MainFrame* frame = m_frame.get();
+  const HistoryBarSettings historySettings = HistoryBarSettings::Read(m_suite.Profile());
   m_history = new HistoryBarWidget(
-      m_suite.Strings(), HistoryBarSettings::Read(m_suite.Profile()),
+      m_suite.Strings(), historySettings,
       [frame](const QString& folderText, const QString& kind, const QString& objectText) {
         frame->RequestLoad(folderText, kind, objectText);
       },
       MakeBusAutomation(), frame);
   frame->addDockWidget(Qt::LeftDockWidgetArea, m_history);
-  // Read once the window is up, so the start never waits for the database.
+  m_history->setVisible(historySettings.visible);
+  // The database is read only for a bar the user sees, so a hidden bar never
+  // costs the start or a load a database round trip.
+  QObject::connect(m_history, &QDockWidget::visibilityChanged, m_history, [this](bool visible) {
+    if (visible && m_historyStale) FillHistory();
+  });
+  // The study block is known once the command line has been processed.
   QTimer::singleShot(0, m_history, [this] {
-    FillHistory(
+    SetHistoryPatient(
         HistoryPatient::FromStudyBlock(m_doc->StudyBlock().data(), m_doc->StudyBlock().size()));
   });
 
@@ -151,7 +158,7 @@ void CPictoriumApp::AttachFrameServices(bool startedForLoad) {
   m_automationHandler = std::make_unique<FrameAutomation>(*frame, [this](const QString& uid) {
     HistoryPatient patient;
     patient.studyUid = uid;
-    if (!uid.trimmed().isEmpty()) FillHistory(patient);
+    if (!uid.trimmed().isEmpty()) SetHistoryPatient(patient);
   });
   m_automation = std::make_unique<ViewerAutomation>(*m_automationHandler);
   // A second viewer finds the name taken; the first one keeps answering.
@@ -167,8 +174,16 @@ db::DbConnection* CPictoriumApp::Database() {
   return m_database.get();
 }
 
-void CPictoriumApp::FillHistory(const HistoryPatient& patient) {
+void CPictoriumApp::SetHistoryPatient(const HistoryPatient& patient) {
+  m_historyPatient = patient;
+  m_historyStale = true;
+  if (m_history && m_history->isVisible()) FillHistory();
+}
+
+void CPictoriumApp::FillHistory() {
   if (!m_history) return;
+  m_historyStale = false;
+  const HistoryPatient& patient = m_historyPatient;
   HistoryBar& bar = m_history->Bar();
   std::vector<HistoryEntry> entries;
   std::map<int32_t, QString> folders;

@@ -6,6 +6,7 @@
 #include "image/ImageSettings.h"
 #include "suite/SuiteApplication.h"
 #include "viewer/CPictoriumDoc.h"
+#include "viewer/HistoryBar.h"
 #include "viewer/PictoriumViewModel.h"
 
 namespace tolmar::db {
@@ -21,7 +22,6 @@ class HistoryBarWidget;
 class MainFrame;
 class ViewerAutomation;
 class ViewerAutomationHandler;
-struct HistoryPatient;
 
 // The viewer's application object: runs the suite's start-up in its fixed
 // order (profile, language file, settings, CONFIG.INI unless "/Init", the
@@ -55,7 +55,10 @@ class CPictoriumApp : public suite::StartupSteps {
  private:
   // History bar, document commands and the automation object around the frame.
   void AttachFrameServices(bool startedForLoad);
-  void FillHistory(const HistoryPatient& patient);
+  // The bar lists this patient's studies, read now when the bar is shown or
+  // when it is shown next.
+  void SetHistoryPatient(const HistoryPatient& patient);
+  void FillHistory();
 
   suite::SuiteApplication m_suite;
   QString m_installFolder;
@@ -70,6 +73,8 @@ class CPictoriumApp : public suite::StartupSteps {
   bool m_databaseTried = false;
   std::unique_ptr<suite::RegTabLibrary> m_regTab;
   HistoryBarWidget* m_history = nullptr;  // owned by the frame
+  HistoryPatient m_historyPatient;
+  bool m_historyStale = true;
   std::unique_ptr<ViewerAutomationHandler> m_automationHandler;
   std::unique_ptr<ViewerAutomation> m_automation;
 };

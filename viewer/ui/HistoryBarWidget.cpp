@@ -55,7 +55,6 @@ HistoryBarWidget::HistoryBarWidget(const suite::StringTable& strings,
   });
   connect(m_list, &QTreeWidget::customContextMenuRequested, this,
           &HistoryBarWidget::ShowContextMenu);
-  setVisible(settings.visible);
 }
 
 HistoryBarWidget::~HistoryBarWidget() = default;
