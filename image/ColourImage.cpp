@@ -32,7 +32,7 @@ size_t ColourImage::FrameSize() const {
   return m_palette ? pixels : 3 * pixels;
 }
 
-bool ColourImage::ConvertRawFrame(std::span<const uint8_t> raw, std::vector<uint8_t>& stored) {
+bool ColourImage::ConvertRawFrame(std::span<const uint8_t> raw, FrameBuffer& stored) {
   stored.assign(StoredFrameSize(), 0);
   const size_t plane = static_cast<size_t>(m_columns) * static_cast<size_t>(m_rows);
   for (int y = 0; y < m_rows; ++y) {

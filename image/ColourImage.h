@@ -28,7 +28,7 @@ class ColourImage : public DicomImage {
   bool PhotometricCheck() const override;
   int ClassBitsLimit() const override { return 8; }
   bool LoadAttributes(const DicomDataSet& dataSet) override;
-  bool ConvertRawFrame(std::span<const uint8_t> raw, std::vector<uint8_t>& stored) override;
+  bool ConvertRawFrame(std::span<const uint8_t> raw, FrameBuffer& stored) override;
 
   int m_planar = 0;
   bool m_palette = false;

@@ -200,7 +200,7 @@ bool DicomImage::LoadPixels(const DicomDataSet& ds, bool headerOnly) {
 
 bool DicomImage::AppendRawFrame(std::span<const uint8_t> raw) {
   if (raw.size() < FrameSize()) return Fail("raw frame is shorter than the frame size");
-  std::vector<uint8_t> stored;
+  FrameBuffer stored;
   if (!ConvertRawFrame(raw.first(FrameSize()), stored)) return false;
   RemapFrame(stored);
   m_frames.push_back(std::move(stored));
@@ -216,23 +216,23 @@ bool DicomImage::SetCurrentFrame(int index) {
   return true;
 }
 
-const std::vector<uint8_t>* DicomImage::Frame(int index) const {
+const FrameBuffer* DicomImage::Frame(int index) const {
   if (index == -1) index = m_currentFrame;
   if (index < 0 || index >= FrameCount()) return nullptr;
   return &m_frames[static_cast<size_t>(index)];
 }
 
-bool DicomImage::ReplaceFrame(int index, std::vector<uint8_t> frame) {
+bool DicomImage::ReplaceFrame(int index, std::span<const uint8_t> frame) {
   if (index == -1) index = m_currentFrame;
   if (index < 0 || index >= FrameCount() || frame.size() != StoredFrameSize()) return false;
-  m_frames[static_cast<size_t>(index)] = std::move(frame);
+  m_frames[static_cast<size_t>(index)] = FrameBuffer(frame);
   if (index == m_currentFrame) InvalidateBitmap();
   return true;
 }
 
-bool DicomImage::AppendFrame(std::vector<uint8_t> frame) {
+bool DicomImage::AppendFrame(std::span<const uint8_t> frame) {
   if (frame.size() != StoredFrameSize()) return false;
-  m_frames.push_back(std::move(frame));
+  m_frames.emplace_back(frame);
   return true;
 }
 

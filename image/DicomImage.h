@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DibBitmap.h"
+#include "FrameMemory.h"
 #include "ImageAnnotations.h"
 #include "ImageDisplayState.h"
 #include "ImageRect.h"
@@ -151,11 +152,11 @@ class DicomImage {
   int CurrentFrame() const { return m_currentFrame; }
   bool SetCurrentFrame(int index);
   // The frame by index, the current one for -1; null when there is none.
-  const std::vector<uint8_t>* Frame(int index = -1) const;
+  const FrameBuffer* Frame(int index = -1) const;
   // Stored-frame size in bytes: rows x paddedColumns x bytesPerPixel.
   size_t StoredFrameSize() const;
-  bool ReplaceFrame(int index, std::vector<uint8_t> frame);
-  bool AppendFrame(std::vector<uint8_t> frame);
+  bool ReplaceFrame(int index, std::span<const uint8_t> frame);
+  bool AppendFrame(std::span<const uint8_t> frame);
   // Converts one raw frame (as a loader reads it from the file) and appends it.
   bool AppendRawFrame(std::span<const uint8_t> raw);
   // Raw frame size in the data set: what one frame of (7FE0,0010) holds.
@@ -216,7 +217,7 @@ class DicomImage {
   bool AllFramesLoaded() const { return FrameCount() >= std::max(1, m_numberOfFrames); }
   // Replaces every frame and the pixel layout at once (geometric transforms);
   // false when a frame does not match the new layout.
-  bool ReshapeFrames(std::vector<std::vector<uint8_t>> frames, int columns, int paddedColumns, int rows);
+  bool ReshapeFrames(std::vector<FrameBuffer> frames, int columns, int paddedColumns, int rows);
   // Rebuilds attributes and frames from the image's file, read in full; false
   // (nothing changed) when the file cannot be read or rebuilt.
   bool ReloadFromFile();
@@ -264,9 +265,9 @@ class DicomImage {
   virtual bool PhotometricCheck() const = 0;
   virtual int ClassBitsLimit() const = 0;
   // Converts one raw frame of FrameSize() bytes into a stored frame.
-  virtual bool ConvertRawFrame(std::span<const uint8_t> raw, std::vector<uint8_t>& stored) = 0;
+  virtual bool ConvertRawFrame(std::span<const uint8_t> raw, FrameBuffer& stored) = 0;
   // Post-processing of a converted frame.
-  virtual void RemapFrame(std::vector<uint8_t>& /*stored*/) {}
+  virtual void RemapFrame(FrameBuffer& /*stored*/) {}
   virtual void WriteWindowState(ByteWriter& /*writer*/) const {}
   virtual bool ReadWindowState(ByteReader& /*reader*/) { return true; }
   virtual size_t WindowStateSize() const { return 0; }
@@ -306,7 +307,7 @@ class DicomImage {
   SortRecord m_sortRecord;
   CShutter m_shutter{this};
 
-  std::vector<std::vector<uint8_t>> m_frames;
+  std::vector<FrameBuffer> m_frames;
   int m_currentFrame = 0;
   std::unique_ptr<DibBitmap> m_rendered;
 

@@ -25,9 +25,9 @@ int InverseTransform(int code) {
 }
 
 // Pixels of one frame after a transform; `bpp` bytes per pixel.
-std::vector<uint8_t> MovePixels(const std::vector<uint8_t>& in, int code, int columns, int rows, int bpp,
-                                int newColumns, int newRows) {
-  std::vector<uint8_t> out(static_cast<size_t>(newColumns) * newRows * bpp, 0);
+FrameBuffer MovePixels(const FrameBuffer& in, int code, int columns, int rows, int bpp,
+                       int newColumns, int newRows) {
+  FrameBuffer out(static_cast<size_t>(newColumns) * newRows * bpp, 0);
   auto src = [&](int x, int y) { return in.data() + (static_cast<size_t>(y) * columns + x) * bpp; };
   auto dst = [&](int x, int y) { return out.data() + (static_cast<size_t>(y) * newColumns + x) * bpp; };
   const size_t b = static_cast<size_t>(bpp);
@@ -71,7 +71,7 @@ ImageRect MoveRect(const ImageRect& r, int code, int columns, int rows) {
 
 }  // namespace
 
-bool DicomImage::ReshapeFrames(std::vector<std::vector<uint8_t>> frames, int columns, int paddedColumns,
+bool DicomImage::ReshapeFrames(std::vector<FrameBuffer> frames, int columns, int paddedColumns,
                                int rows) {
   const size_t size = static_cast<size_t>(paddedColumns) * rows * m_bytesPerPixel;
   if (columns <= 0 || paddedColumns < columns || rows <= 0) return false;
@@ -95,7 +95,7 @@ bool DicomImage::ApplyTransform(int32_t code) {
   const int newRows = rotate ? columns : rows;
   // The drawing objects follow with the sizes from before the transform.
   if (m_annotations) m_annotations->ApplyTransform(code, columns, rows);
-  std::vector<std::vector<uint8_t>> moved;
+  std::vector<FrameBuffer> moved;
   moved.reserve(m_frames.size());
   for (const auto& frame : m_frames) {
     moved.push_back(MovePixels(frame, code, columns, rows, m_bytesPerPixel, newColumns, newRows));

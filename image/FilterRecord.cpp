@@ -68,7 +68,7 @@ const std::vector<FilterRecord>& FilterTable() {
 
 bool ApplyFilter(DicomImage& image, const FilterRecord& f) {
   if (image.FrameCount() != 1 || f.width != f.height || f.width < 1 || f.width > 16) return false;
-  const std::vector<uint8_t>* frame = image.Frame();
+  const FrameBuffer* frame = image.Frame();
   if (!frame || frame->size() < image.StoredFrameSize()) return false;
   const int columns = image.PaddedColumns(), rows = image.Rows();
   const int bpp = image.BytesPerPixel();
@@ -94,7 +94,7 @@ bool ApplyFilter(DicomImage& image, const FilterRecord& f) {
           out[at(x, y) + 1] = static_cast<uint8_t>(v >> 8);
         });
   }
-  if (!image.ReplaceFrame(-1, std::move(out))) return false;
+  if (!image.ReplaceFrame(-1, out)) return false;
   image.Display().changed = true;
   return true;
 }

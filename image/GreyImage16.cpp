@@ -29,7 +29,7 @@ int GreyImage16::LookupTableSize() const {
   return KeepsFull16Bit() ? 65536 : (1 << m_bitsStored);
 }
 
-bool GreyImage16::ConvertRawFrame(std::span<const uint8_t> raw, std::vector<uint8_t>& stored) {
+bool GreyImage16::ConvertRawFrame(std::span<const uint8_t> raw, FrameBuffer& stored) {
   stored.assign(StoredFrameSize(), 0);
   const int shift = std::max(0, m_highBit + 1 - m_bitsStored);
   const bool lut = !m_modalityLut.Empty();
@@ -49,28 +49,70 @@ bool GreyImage16::ConvertRawFrame(std::span<const uint8_t> raw, std::vector<uint
   return true;
 }
 
-void GreyImage16::RemapFrame(std::vector<uint8_t>& stored) {
+namespace {
+
+// The remap loops run over fixed blocks so that the compiler turns each block
+// into a few vector instructions even at -O2; a CT series remaps every pixel of
+// every slice while it loads.
+constexpr size_t kRemapBlock = 32;
+
+bool AnyNegative(const uint16_t* values) {
+  int16_t lowest = 0;
+  for (size_t j = 0; j < kRemapBlock; ++j)
+    lowest = std::min(lowest, static_cast<int16_t>(values[j]));
+  return lowest < 0;
+}
+
+// CT values moved by `offset`: below 0 becomes 0; with `cap`, values above 4095
+// become 4095 until the first negative stored value of the frame and 0 from it on.
+uint16_t RemapCtValue(uint16_t stored, int offset, bool cap, bool negativeSeen) {
+  int v = std::max(static_cast<int16_t>(stored) + offset, 0);
+  if (cap && v > 4095) v = negativeSeen ? 0 : 4095;
+  return static_cast<uint16_t>(std::min(v, 65535));
+}
+
+void RemapCtBlock(uint16_t* values, int offset, bool cap, bool negativeSeen) {
+  for (size_t j = 0; j < kRemapBlock; ++j)
+    values[j] = RemapCtValue(values[j], offset, cap, negativeSeen);
+}
+
+uint16_t MaskedValue(uint16_t stored) {
+  return static_cast<uint16_t>(std::max<int16_t>(static_cast<int16_t>(stored), 0) & 0x0FFF);
+}
+
+}  // namespace
+
+void GreyImage16::RemapFrame(FrameBuffer& stored) {
   if (KeepsFull16Bit()) return;
   auto* values = reinterpret_cast<uint16_t*>(stored.data());
   const size_t count = stored.size() / 2;
+  const size_t blocked = count / kRemapBlock * kRemapBlock;
   if (m_remapCt) {
     const int offset = static_cast<int>(m_fileIntercept) + 1000;
     const bool cap = m_bitsStored <= 12;
     bool negativeSeen = false;
-    for (size_t i = 0; i < count; ++i) {
-      const int raw = static_cast<int16_t>(values[i]);
-      if (raw < 0) negativeSeen = true;
-      int v = std::max(raw + offset, 0);
-      if (cap && v > 4095) v = negativeSeen ? 0 : 4095;
-      values[i] = static_cast<uint16_t>(std::min(v, 65535));
+    for (size_t i = 0; i < blocked; i += kRemapBlock) {
+      if (!negativeSeen && AnyNegative(values + i)) {
+        // The block holding the first negative value changes rule half way.
+        for (size_t j = i; j < i + kRemapBlock; ++j) {
+          negativeSeen = negativeSeen || static_cast<int16_t>(values[j]) < 0;
+          values[j] = RemapCtValue(values[j], offset, cap, negativeSeen);
+        }
+        continue;
+      }
+      RemapCtBlock(values + i, offset, cap, negativeSeen);
+    }
+    for (size_t i = blocked; i < count; ++i) {
+      negativeSeen = negativeSeen || static_cast<int16_t>(values[i]) < 0;
+      values[i] = RemapCtValue(values[i], offset, cap, negativeSeen);
     }
     m_intercept = -1000;
     return;
   }
-  for (size_t i = 0; i < count; ++i) {
-    const auto v = static_cast<int16_t>(values[i]);
-    values[i] = v < 0 ? 0 : static_cast<uint16_t>(v & 0x0FFF);
+  for (size_t i = 0; i < blocked; i += kRemapBlock) {
+    for (size_t j = i; j < i + kRemapBlock; ++j) values[j] = MaskedValue(values[j]);
   }
+  for (size_t i = blocked; i < count; ++i) values[i] = MaskedValue(values[i]);
 }
 
 bool GreyImage16::HasCommand(int number) const {

@@ -33,8 +33,8 @@ class GreyImage16 : public GreyImage {
   double ClassDefaultCentre() const override { return m_category == 1 ? 40 : 2047; }
   double ClassDefaultWidth() const override { return m_category == 1 ? 400 : 4096; }
   bool LoadAttributes(const DicomDataSet& dataSet) override;
-  bool ConvertRawFrame(std::span<const uint8_t> raw, std::vector<uint8_t>& stored) override;
-  void RemapFrame(std::vector<uint8_t>& stored) override;
+  bool ConvertRawFrame(std::span<const uint8_t> raw, FrameBuffer& stored) override;
+  void RemapFrame(FrameBuffer& stored) override;
 
   double m_intercept = 0;
   double m_slope = 1;

@@ -11,7 +11,7 @@ bool GreyImage8::LoadAttributes(const DicomDataSet& ds) {
   return true;
 }
 
-bool GreyImage8::ConvertRawFrame(std::span<const uint8_t> raw, std::vector<uint8_t>& stored) {
+bool GreyImage8::ConvertRawFrame(std::span<const uint8_t> raw, FrameBuffer& stored) {
   stored.assign(StoredFrameSize(), 0);
   const int shift = std::max(0, m_highBit + 1 - m_bitsStored);
   const bool lut = !m_modalityLut.Empty();

@@ -19,7 +19,7 @@ class GreyImage8 : public GreyImage {
   int ClassBitsLimit() const override { return 8; }
   int LookupTableCapacity() const override { return 256; }
   bool LoadAttributes(const DicomDataSet& dataSet) override;
-  bool ConvertRawFrame(std::span<const uint8_t> raw, std::vector<uint8_t>& stored) override;
+  bool ConvertRawFrame(std::span<const uint8_t> raw, FrameBuffer& stored) override;
 
   ModalityLookupTable m_modalityLut;
 };

@@ -14,12 +14,13 @@ namespace tolmar::viewer {
 
 // One background loader over its own copy of a file list. Each readable image
 // becomes a display cell handed to the events; the cancel flag is read before
-// every file, so a file being read when it is set is still finished.
+// every file, so a file being read when it is set is still finished, and every
+// cell handed over before it stays handed over.
 class CLoadImageThread {
  public:
   CLoadImageThread(std::vector<std::string> files, LoaderEvents& events,
                    SopClassCategories categories, ImageSettings settings);
-  // Cancels and waits; the caller must keep the events deliverable meanwhile.
+  // Cancels and waits for the file being read.
   ~CLoadImageThread();
   CLoadImageThread(const CLoadImageThread&) = delete;
   CLoadImageThread& operator=(const CLoadImageThread&) = delete;
@@ -28,6 +29,9 @@ class CLoadImageThread {
   void Cancel() { m_cancel = true; }
   bool CancelRequested() const { return m_cancel; }
   bool IsFinished() const { return m_finished; }
+  // Whether the user-interface thread has been told of the end; set there.
+  bool FinishDelivered() const { return m_finishDelivered; }
+  void MarkFinishDelivered() { m_finishDelivered = true; }
   void Join();
 
  private:
@@ -39,6 +43,7 @@ class CLoadImageThread {
   ImageSettings m_settings;
   std::atomic<bool> m_cancel{false};
   std::atomic<bool> m_finished{false};
+  bool m_finishDelivered = false;
   std::thread m_thread;
 };
 

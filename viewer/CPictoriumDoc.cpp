@@ -223,23 +223,23 @@ void CPictoriumDoc::CancelLoaders() {
 
 void CPictoriumDoc::WaitForLoaders() {
   CancelLoaders();
-  for (auto& loader : m_loaders) {
-    // The loader may be blocked on a call to this thread: keep handling them.
-    while (!loader->IsFinished()) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    loader->Join();
-  }
+  // A loader never waits for this thread, so it can be joined outright; what it
+  // handed over meanwhile is delivered after, so loaded cells are kept.
+  for (auto& loader : m_loaders) loader->Join();
+  m_uiEvents.Drain();
   m_loaders.clear();
 }
 
 bool CPictoriumDoc::LoaderRunning() const {
+  // Running until its end has been delivered here: its last cells may still be
+  // on their way after the thread itself has stopped.
   return std::any_of(m_loaders.begin(), m_loaders.end(),
-                     [](const auto& l) { return !l->IsFinished(); });
+                     [](const auto& l) { return !l->FinishDelivered(); });
 }
 
 void CPictoriumDoc::ReapFinishedLoaders() {
-  std::erase_if(m_loaders, [](const auto& loader) { return loader->IsFinished(); });
+  // Observers hold the loader until they have been told it finished.
+  std::erase_if(m_loaders, [](const auto& loader) { return loader->FinishDelivered(); });
 }
 
 void CPictoriumDoc::LoadStarted(int fileCount, CLoadImageThread* thread) {
@@ -272,6 +272,9 @@ void CPictoriumDoc::LoadStepped() {
 void CPictoriumDoc::LoadFinished(CLoadImageThread* thread) {
   const auto observers = m_observers;
   for (auto* observer : observers) observer->OnLoadFinished(thread);
+  for (auto& loader : m_loaders) {
+    if (loader.get() == thread) loader->MarkFinishDelivered();
+  }
 }
 
 }  // namespace tolmar::viewer

@@ -36,8 +36,8 @@ struct PixelReadout {
 // The viewer's one document: the current study's information block, the
 // display cells (owned, kept in image sort order), the files waiting for the
 // loader, the selection mode and the SOP class table. Lives on the
-// user-interface thread; loader threads reach it only through blocking calls
-// carried over to that thread, so the cell list never changes under a reader.
+// user-interface thread; loader threads reach it only through calls carried
+// over to that thread, so the cell list never changes under a reader.
 class CPictoriumDoc : public LoaderEvents {
  public:
   using Poster = std::function<void(std::function<void()>)>;
@@ -104,7 +104,7 @@ class CPictoriumDoc : public LoaderEvents {
   void SetPresentationStateHook(PresentationStateHook hook) { m_applyState = std::move(hook); }
   // Asks every loader to stop after its current file.
   void CancelLoaders();
-  // Cancels and waits for every loader, handling their last calls meanwhile.
+  // Cancels and waits for every loader, then takes in what they handed over.
   void WaitForLoaders();
   bool LoaderRunning() const;
   // Whether a failed load command ends the viewer (exit code 1): only a viewer

@@ -14,7 +14,8 @@ class DisplayCell;
 // What a loader thread tells the user interface, in this order: Started once,
 // then per file CellLoaded (only when the file gave an image) or
 // PresentationStateLoaded, and LoadStepped,
-// then Finished. Each call returns only when it has been handled.
+// then Finished. The calls may return before they are handled (see
+// UiThreadEvents); the order is kept all the same.
 class LoaderEvents {
  public:
   virtual ~LoaderEvents() = default;

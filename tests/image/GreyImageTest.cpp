@@ -199,6 +199,35 @@ TEST(CtRescale, ResultsAbove4095BecomeZeroOnceANegativeValueWasSeen) {
   EXPECT_EQ(image->GetPixel(3, 0), 1010);
 }
 
+// Whole frames are remapped in blocks of many pixels; the rules must hold
+// pixel by pixel across block edges and in the block where the first negative
+// value turns up.
+TEST(CtRescale, AWideFrameFollowsThePixelRulesAcrossBlocks) {
+  std::vector<uint16_t> pixels(2 * 100);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint16_t>(i % 7 == 0 ? 3500 : i * 9);
+  pixels[77] = 0xFFFF;  // -1: the first negative, in the middle of a block
+  pixels[150] = 0x8000;
+  for (const char* intercept : {"0", "-1024"}) {
+    auto d = Ct(2, 100, pixels, intercept);
+    auto image = Build(d);
+    ASSERT_NE(image, nullptr) << intercept;
+    bool negativeSeen = false;
+    for (size_t i = 0; i < pixels.size(); ++i) {
+      const int raw = static_cast<int16_t>(pixels[i]);
+      int expected = 0;
+      if (std::string(intercept) == "0") {
+        negativeSeen = negativeSeen || raw < 0;
+        expected = std::max(raw + 1000, 0);
+        if (expected > 4095) expected = negativeSeen ? 0 : 4095;
+      } else {
+        expected = raw < 0 ? 0 : (raw & 0x0FFF);
+      }
+      ASSERT_EQ(image->GetPixel(static_cast<int>(i % 100), static_cast<int>(i / 100)), expected)
+          << "intercept " << intercept << ", pixel " << i;
+    }
+  }
+}
+
 TEST(CtRescale, EveryFrameOfAMultiFrameCtIsRemappedAlike) {
   auto d = Ct(1, 4, {40, 40, 40, 40, 40, 40, 40, 40}, "0");
   auto image = Build(d);

@@ -305,7 +305,16 @@ void MainFrame::OnLoadStarted(int fileCount, CLoadImageThread* thread) {
   m_cancelPane->setText(Text(357));
 }
 
-void MainFrame::OnLoadStepped() { m_progress->setValue(m_progress->value() + 1); }
+void MainFrame::OnLoadStepped() {
+  // Cells arrive in batches, each stepping the bar many times in a row; the bar
+  // would repaint itself at once for every visible step, so it waits for the
+  // batch to end and is painted once.
+  if (m_progress->updatesEnabled()) {
+    m_progress->setUpdatesEnabled(false);
+    QTimer::singleShot(0, m_progress, [bar = m_progress] { bar->setUpdatesEnabled(true); });
+  }
+  m_progress->setValue(m_progress->value() + 1);
+}
 
 void MainFrame::OnLoadFinished(CLoadImageThread* thread) {
   if (thread == m_progressThread) m_progressThread = nullptr;
@@ -322,6 +331,7 @@ void MainFrame::EndTimedRun() {
     return;
   }
   ReportTiming("last-cell-ms");
+  ReportPeakResidentSize();
   QApplication::exit(0);
 }
 
