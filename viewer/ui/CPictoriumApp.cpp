@@ -137,6 +137,7 @@ void CPictoriumApp::AttachFrameServices(bool startedForLoad) {
       },
       MakeBusAutomation(), frame);
   frame->addDockWidget(Qt::LeftDockWidgetArea, m_history);
+  frame->AddBarToggle(m_history->toggleViewAction());
   m_history->setVisible(historySettings.visible);
   // The database is read only for a bar the user sees, so a hidden bar never
   // costs the start or a load a database round trip.

@@ -39,6 +39,8 @@ HistoryBarWidget::HistoryBarWidget(const suite::StringTable& strings,
       m_prompts(std::make_unique<Prompts>(this)),
       m_bar(std::make_unique<HistoryBar>(*m_automation, *m_prompts, strings)) {
   setObjectName(QStringLiteral("HistoryBar"));
+  // The title the settings page uses for this window ("显示相关资料窗口").
+  setWindowTitle(QStringLiteral("相关资料"));
   setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
   m_list = new QTreeWidget(this);
   m_list->setRootIsDecorated(false);

@@ -41,6 +41,8 @@ class MainFrame : public QMainWindow, public DocumentObserver {
   void RequestLoad(const QString& folderText, const QString& kind, const QString& objectText);
   void SetStartedForLoad(bool on) { m_startedForLoad = on; }
   void OpenFiles();
+  // Puts a tool window's show/hide switch into the display menu.
+  void AddBarToggle(QAction* toggle);
   // Loads one image file into a new cell and remembers it; false when it gives no image.
   bool OpenFile(const QString& file);
 
@@ -97,6 +99,7 @@ class MainFrame : public QMainWindow, public DocumentObserver {
   bool m_startedForLoad = false;
   bool m_updatingScroll = false;
   QMenu* m_objectMenu = nullptr;
+  QMenu* m_displayMenu = nullptr;
   class ScoutLineWindow* m_scoutWindow = nullptr;  // made on first use
   class MagnifierWindow* m_magnifier = nullptr;
   RecentFileList m_recent;  // the drawing objects' context menu

@@ -191,6 +191,7 @@ void MainFrame::BuildEditMenu() {
 void MainFrame::BuildDisplayMenu() {
   PictoriumViewModel& m = *m_model;
   QMenu* display = menuBar()->addMenu(Text(32899).section(QLatin1Char('('), 0, 0));
+  m_displayMenu = display;
   struct Switch {
     int id;
     bool DisplaySettings::*flag;
@@ -281,6 +282,10 @@ void MainFrame::ToggleScoutWindow() {
 void MainFrame::ToggleMagnifier() {
   if (!m_magnifier) m_magnifier = new MagnifierWindow(*m_view, this);
   m_magnifier->setVisible(!m_magnifier->isVisible());
+}
+
+void MainFrame::AddBarToggle(QAction* toggle) {
+  if (m_displayMenu && toggle) m_displayMenu->addAction(toggle);
 }
 
 void MainFrame::OpenSettings(int command) {
