@@ -9,6 +9,7 @@
 # program's own peak on a start file whose one entry is not an image.
 #
 # usage: bench/viewer-bench.sh [BUILD_DIR] [SLICES] [RUNS]
+# VIEWER_BENCH_RAW=1 also prints every run's figures on standard error.
 # Needs xvfb, libdcmtk-dev and dcmtk (scripts/install-deps.sh).
 set -euo pipefail
 
@@ -17,7 +18,7 @@ build=${1:-$root/build}
 slices=${2:-300}
 runs=${3:-5}
 
-cmake --build "$build" --target tolmar Pictorium -j2 >/dev/null
+cmake --build "$build" --target tolmar Pictorium imginfo_table -j2 >/dev/null
 work=$(mktemp -d /tmp/tolmar-viewer-bench-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 

@@ -223,8 +223,10 @@ void CPictoriumDoc::CancelLoaders() {
 
 void CPictoriumDoc::WaitForLoaders() {
   CancelLoaders();
-  // A loader never waits for this thread, so it can be joined outright; what it
-  // handed over meanwhile is delivered after, so loaded cells are kept.
+  // A loader waits for this thread only until its first cell has been taken,
+  // which this first hand-over does; then it can be joined outright, and what
+  // it handed over meanwhile is delivered after, so loaded cells are kept.
+  m_uiEvents.Drain();
   for (auto& loader : m_loaders) loader->Join();
   m_uiEvents.Drain();
   m_loaders.clear();

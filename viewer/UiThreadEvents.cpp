@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QThread>
 #include <QTimer>
+#include <chrono>
 
 #include "dicom/DicomDataSet.h"
 #include "viewer/DisplayCell.h"
@@ -13,6 +14,11 @@ namespace {
 // Long enough that a series arriving at disk speed repaints a handful of times,
 // short enough that the status bar still counts visibly.
 constexpr qint64 kBatchIntervalMs = 40;
+// The loader gives the user-interface thread a head start with the first cell
+// of a load: on a busy machine the two compete for the cores, and the first
+// image is what the user waits for. Bounded, so a user-interface thread that
+// never comes back (one waiting for the loader) costs no more than this.
+constexpr auto kFirstCellWait = std::chrono::milliseconds(150);
 
 }  // namespace
 
@@ -36,6 +42,12 @@ void UiThreadEvents::LoadStarted(int fileCount, CLoadImageThread* thread) {
 
 void UiThreadEvents::CellLoaded(std::unique_ptr<DisplayCell> cell) {
   Post({Event::Kind::Cell, 0, nullptr, std::move(cell), nullptr});
+  if (QThread::currentThread() == m_context.thread()) return;
+  std::unique_lock lock(m_mutex);
+  if (!m_firstCellPending) return;
+  m_firstCellPending = false;
+  const uint64_t posted = m_cellsPosted;
+  m_cellsHandedChanged.wait_for(lock, kFirstCellWait, [&] { return m_cellsHanded >= posted; });
 }
 
 void UiThreadEvents::PresentationStateLoaded(std::unique_ptr<DicomDataSet> state) {
@@ -53,6 +65,8 @@ void UiThreadEvents::Post(Event event) {
   bool postDrain = false;
   {
     std::lock_guard lock(m_mutex);
+    if (event.kind == Event::Kind::Started) m_firstCellPending = true;
+    if (event.kind == Event::Kind::Cell) ++m_cellsPosted;
     m_inbox.push_back(std::move(event));
     m_finishWaiting = m_finishWaiting || finish;
     postDrain = !m_drainPosted;
@@ -112,6 +126,11 @@ void UiThreadEvents::Drain() {
     Deliver(event);
   }
   m_draining = false;
+  {
+    std::lock_guard lock(m_mutex);
+    for (const auto& event : batch) m_cellsHanded += event.kind == Event::Kind::Cell ? 1 : 0;
+  }
+  m_cellsHandedChanged.notify_all();
   if (cellsSinceFinish) {
     m_sinceCellsHanded.start();
   } else if (finished) {

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -11,13 +12,15 @@
 namespace tolmar::viewer {
 
 // Carries a loader's events over to the thread of `context` (the user-interface
-// thread). The loader never waits: its events go into an inbox, and one queued
-// call at a time hands everything gathered so far to the target, in arrival
-// order, so the cell list is only ever touched by that thread and cells and
-// notifications keep their order. Once a cell has been handed over, the next
-// hand-over waits out a short interval, so the views repaint once per batch
-// instead of once per cell; the end of a load is handed over at once. Events
-// still in the inbox when this object goes are freed with it.
+// thread). Events go into an inbox, and one queued call at a time hands
+// everything gathered so far to the target, in arrival order, so the cell list
+// is only ever touched by that thread and cells and notifications keep their
+// order. Once a cell has been handed over, the next hand-over waits out a short
+// interval, so the views repaint once per batch instead of once per cell; the
+// end of a load is handed over at once. The loader waits only once per load:
+// after its first cell, until that cell has been handed over (150 ms at most),
+// so the first image is painted before the loader takes the cores. Events still
+// in the inbox when this object goes are freed with it.
 class UiThreadEvents : public LoaderEvents {
  public:
   UiThreadEvents(LoaderEvents& target, QObject& context);
@@ -48,6 +51,11 @@ class UiThreadEvents : public LoaderEvents {
   std::vector<Event> m_inbox;    // guarded by m_mutex
   bool m_drainPosted = false;    // guarded by m_mutex
   bool m_finishWaiting = false;  // guarded by m_mutex
+  // The first cell of a load waits for its hand-over; guarded by m_mutex.
+  bool m_firstCellPending = false;
+  uint64_t m_cellsPosted = 0;
+  uint64_t m_cellsHanded = 0;
+  std::condition_variable m_cellsHandedChanged;
   bool m_draining = false;
   bool m_drainMissed = false;
   QElapsedTimer m_sinceCellsHanded;

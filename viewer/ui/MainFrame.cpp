@@ -29,6 +29,9 @@
 namespace tolmar::viewer {
 namespace {
 
+// How long a load runs before the status bar shows its progress.
+constexpr int kProgressDelayMs = 50;
+
 // The Relayhouse wait as the user sees it: message boxes and a cancellable wait window.
 class LoadPrompts : public suite::RelayhousePrompts {
  public:
@@ -300,9 +303,14 @@ void MainFrame::OnDocumentUpdate(UpdateHint, int) { UpdateScrollBar(); }
 void MainFrame::OnLoadStarted(int fileCount, CLoadImageThread* thread) {
   m_progress->setRange(0, fileCount);
   m_progress->setValue(0);
-  m_progress->show();
   m_progressThread = thread;
   m_cancelPane->setText(Text(357));
+  // Showing the bar the first time lays out and styles it for tens of
+  // milliseconds; the first cells, handed over with this event, are painted
+  // before that, and a load over by then never shows a bar at all.
+  QTimer::singleShot(kProgressDelayMs, m_progress, [this, thread] {
+    if (m_progressThread == thread && thread) m_progress->show();
+  });
 }
 
 void MainFrame::OnLoadStepped() {
