@@ -190,11 +190,7 @@ void CPictoriumDoc::SetSelectionMode(SelectionMode mode) {
 bool CPictoriumDoc::HandBatch(const QStringList& files) {
   m_pending += files;
   m_loadCounter = 0;
-  if (m_poster) {
-    m_poster([this] { StartLoader(); });
-  } else {
-    StartLoader();
-  }
+  StartLoader();
   return true;
 }
 

@@ -40,8 +40,6 @@ struct PixelReadout {
 // over to that thread, so the cell list never changes under a reader.
 class CPictoriumDoc : public LoaderEvents {
  public:
-  using Poster = std::function<void(std::function<void()>)>;
-
   // `profile` (may be null) gives and keeps "SelectMode"; `programFolder` holds SOPCLASS.
   CPictoriumDoc(QString programFolder, suite::ProfileStore* profile);
   ~CPictoriumDoc() override;
@@ -91,14 +89,15 @@ class CPictoriumDoc : public LoaderEvents {
   PixelReadout& Readout() { return m_readout; }
 
   // Loading. A batch joins the pending list and starts a loader over the whole
-  // list (posted when a poster is installed, at once otherwise).
+  // list at once: the loader's cells reach the cell list through the
+  // user-interface thread's event loop, so starting before the window exists
+  // lets the reading overlap the window's set-up.
   bool HandBatch(const QStringList& files);
   bool StartLoader();
   const QStringList& PendingFiles() const { return m_pending; }
   int LoadCounter() const { return m_loadCounter; }
   // Loads one file on this thread; the new cell's index or -1.
   int LoadFileNow(const QString& path);
-  void SetPoster(Poster poster) { m_poster = std::move(poster); }
   void SetImageSettings(const ImageSettings& settings) { m_imageSettings = settings; }
   const ImageSettings& ImageSettingsInUse() const { return m_imageSettings; }
   void SetPresentationStateHook(PresentationStateHook hook) { m_applyState = std::move(hook); }
@@ -135,7 +134,6 @@ class CPictoriumDoc : public LoaderEvents {
   SopClassCategories m_sopClasses;
   PixelReadout m_readout;
   std::vector<DocumentObserver*> m_observers;
-  Poster m_poster;
   ImageSettings m_imageSettings;
   PresentationStateHook m_applyState;
   QObject m_uiContext;

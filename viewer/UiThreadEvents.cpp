@@ -3,7 +3,6 @@
 #include <QMetaObject>
 #include <QThread>
 #include <QTimer>
-#include <chrono>
 
 #include "dicom/DicomDataSet.h"
 #include "viewer/DisplayCell.h"
@@ -14,11 +13,6 @@ namespace {
 // Long enough that a series arriving at disk speed repaints a handful of times,
 // short enough that the status bar still counts visibly.
 constexpr qint64 kBatchIntervalMs = 40;
-// The loader gives the user-interface thread a head start with the first cell
-// of a load: on a busy machine the two compete for the cores, and the first
-// image is what the user waits for. Bounded, so a user-interface thread that
-// never comes back (one waiting for the loader) costs no more than this.
-constexpr auto kFirstCellWait = std::chrono::milliseconds(150);
 
 }  // namespace
 
@@ -41,13 +35,9 @@ void UiThreadEvents::LoadStarted(int fileCount, CLoadImageThread* thread) {
 }
 
 void UiThreadEvents::CellLoaded(std::unique_ptr<DisplayCell> cell) {
+  // The loader never waits for the user-interface thread: at start-up it reads
+  // while the window is still being built, and the cells wait in the inbox.
   Post({Event::Kind::Cell, 0, nullptr, std::move(cell), nullptr});
-  if (QThread::currentThread() == m_context.thread()) return;
-  std::unique_lock lock(m_mutex);
-  if (!m_firstCellPending) return;
-  m_firstCellPending = false;
-  const uint64_t posted = m_cellsPosted;
-  m_cellsHandedChanged.wait_for(lock, kFirstCellWait, [&] { return m_cellsHanded >= posted; });
 }
 
 void UiThreadEvents::PresentationStateLoaded(std::unique_ptr<DicomDataSet> state) {
@@ -65,8 +55,6 @@ void UiThreadEvents::Post(Event event) {
   bool postDrain = false;
   {
     std::lock_guard lock(m_mutex);
-    if (event.kind == Event::Kind::Started) m_firstCellPending = true;
-    if (event.kind == Event::Kind::Cell) ++m_cellsPosted;
     m_inbox.push_back(std::move(event));
     m_finishWaiting = m_finishWaiting || finish;
     postDrain = !m_drainPosted;
@@ -126,11 +114,6 @@ void UiThreadEvents::Drain() {
     Deliver(event);
   }
   m_draining = false;
-  {
-    std::lock_guard lock(m_mutex);
-    for (const auto& event : batch) m_cellsHanded += event.kind == Event::Kind::Cell ? 1 : 0;
-  }
-  m_cellsHandedChanged.notify_all();
   if (cellsSinceFinish) {
     m_sinceCellsHanded.start();
   } else if (finished) {

@@ -2,7 +2,6 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -51,11 +50,6 @@ class UiThreadEvents : public LoaderEvents {
   std::vector<Event> m_inbox;    // guarded by m_mutex
   bool m_drainPosted = false;    // guarded by m_mutex
   bool m_finishWaiting = false;  // guarded by m_mutex
-  // The first cell of a load waits for its hand-over; guarded by m_mutex.
-  bool m_firstCellPending = false;
-  uint64_t m_cellsPosted = 0;
-  uint64_t m_cellsHanded = 0;
-  std::condition_variable m_cellsHandedChanged;
   bool m_draining = false;
   bool m_drainMissed = false;
   QElapsedTimer m_sinceCellsHanded;

@@ -119,8 +119,6 @@ MainFrame::MainFrame(CPictoriumDoc& doc, const ViewSettings& settings, suite::Pr
   connect(m_view, &PictoriumView::FullScreenToggled, this, &MainFrame::ToggleFullScreen);
   BuildMenus();
   m_doc.AddObserver(this);
-  m_doc.SetPoster(
-      [this](std::function<void()> action) { QTimer::singleShot(0, this, std::move(action)); });
   m_model->Reinitialise();
   UpdateScrollBar();
   m_view->setFocus();
@@ -128,7 +126,6 @@ MainFrame::MainFrame(CPictoriumDoc& doc, const ViewSettings& settings, suite::Pr
 
 MainFrame::~MainFrame() {
   m_doc.RemoveObserver(this);
-  m_doc.SetPoster({});
 }
 
 QString MainFrame::Text(int id) const { return m_strings.Text(id); }
