@@ -20,19 +20,6 @@ namespace {
 // Every test gets its own profile folder.
 class DocumentCommandsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(m_home.isValid());
-    m_hadConfig = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-    m_oldConfig = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.path()));
-  }
-  void TearDown() override {
-    if (m_hadConfig)
-      qputenv("XDG_CONFIG_HOME", m_oldConfig);
-    else
-      qunsetenv("XDG_CONFIG_HOME");
-  }
-
   void SetRequestKey(const char* key) {
     std::memcpy(doc.StudyBlock().data() + 365, key, std::strlen(key) + 1);
   }
@@ -40,9 +27,7 @@ class DocumentCommandsTest : public ::testing::Test {
   CPictoriumDoc doc{QString(), nullptr};
 
  private:
-  QTemporaryDir m_home;
-  bool m_hadConfig = false;
-  QByteArray m_oldConfig;
+  test::PrivateProfileFolder m_profileFolder;
 };
 
 class FakeWindows : public SiblingWindows {

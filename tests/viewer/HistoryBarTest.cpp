@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <set>
 
+#include "ViewerFixtures.h"
 #include "ViewerTestDatabase.h"
 #include "database/StudyRecord.h"
 #include "suite/ProfileStore.h"
@@ -226,24 +227,8 @@ TEST_F(HistoryBarTest, OpenReportNeedsFolderAndReportUid) {
 }
 
 class HistorySettingsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(m_home.isValid());
-    m_hadConfig = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-    m_oldConfig = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.path()));
-  }
-  void TearDown() override {
-    if (m_hadConfig)
-      qputenv("XDG_CONFIG_HOME", m_oldConfig);
-    else
-      qunsetenv("XDG_CONFIG_HOME");
-  }
-
  private:
-  QTemporaryDir m_home;
-  bool m_hadConfig = false;
-  QByteArray m_oldConfig;
+  test::PrivateProfileFolder m_profileFolder;
 };
 
 TEST_F(HistorySettingsTest, CasebookValuesHaveTheirDefaultsAndAreRead) {

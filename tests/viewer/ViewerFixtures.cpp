@@ -23,11 +23,18 @@ void UShort(DicomDataSet& d, uint16_t group, uint16_t element, int value) {
 
 }  // namespace
 
-PrivateProfileFolder::PrivateProfileFolder() : m_old(qgetenv("XDG_CONFIG_HOME")) {
+PrivateProfileFolder::PrivateProfileFolder()
+    : m_hadOld(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")), m_old(qgetenv("XDG_CONFIG_HOME")) {
   qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
 }
 
-PrivateProfileFolder::~PrivateProfileFolder() { qputenv("XDG_CONFIG_HOME", m_old); }
+PrivateProfileFolder::~PrivateProfileFolder() {
+  if (m_hadOld) {
+    qputenv("XDG_CONFIG_HOME", m_old);
+  } else {
+    qunsetenv("XDG_CONFIG_HOME");
+  }
+}
 
 std::unique_ptr<DicomDataSet> MakeImageDataSet(const ImageSpec& shape) {
   auto d = std::make_unique<DicomDataSet>();

@@ -26,9 +26,11 @@ class PrivateProfileFolder {
  public:
   PrivateProfileFolder();
   ~PrivateProfileFolder();
+  QString Path() const { return m_dir.path(); }
 
  private:
   QTemporaryDir m_dir;
+  bool m_hadOld;
   QByteArray m_old;
 };
 
