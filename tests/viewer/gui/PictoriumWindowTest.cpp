@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -104,6 +105,75 @@ TEST(PictoriumWindow, LoadsTheDemoStudyAndFollowsAWindowDragAndALayoutChange) {
   const QString shot = QDir(QStringLiteral(TOLMAR_ARTEFACT_DIR)).filePath("pictorium-window.png");
   QDir().mkpath(QStringLiteral(TOLMAR_ARTEFACT_DIR));
   EXPECT_TRUE(frame.grab().save(shot));
+  frame.close();
+}
+
+TEST(PictoriumWindow, DrawsWithTheLeftButtonAndRunsTheImageMenus) {
+  QTemporaryDir dir;
+  QString startFile;
+  ASSERT_TRUE(MakeDemoStartFile(dir, startFile));
+  CPictoriumDoc doc(kProgramFolder + "/", nullptr);
+  ViewSettings settings;
+  settings.rows = settings.columns = 1;
+  MainFrame frame(doc, settings, nullptr, suite::PictoriumStrings());
+  frame.resize(700, 700);
+  frame.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+  ASSERT_TRUE(doc.OpenDocument(startFile));
+  ASSERT_TRUE(WaitFor([&] { return doc.CellCount() == 4 && !doc.LoaderRunning(); }));
+  QTest::qWait(100);  // painted, so images know their cells
+  auto trigger = [&](int id) {
+    auto* action = frame.findChild<QAction*>(QString::number(id));
+    if (action) action->trigger();
+    return action != nullptr;
+  };
+
+  // A line drawn on the current image with real mouse events.
+  ASSERT_TRUE(trigger(32777));
+  PictoriumView& view = frame.View();
+  const QRect cell = frame.Model().CellRectangle(0);
+  const QPoint from = cell.center() - QPoint(60, 60);
+  const QPoint to = cell.center() + QPoint(60, 60);
+  QTest::mousePress(&view, Qt::LeftButton, Qt::NoModifier, from);
+  for (int step = 1; step <= 6; ++step) {
+    SendMouse(&view, QEvent::MouseMove, from + (to - from) * step / 6, Qt::NoButton,
+              Qt::LeftButton);
+  }
+  QTest::mouseRelease(&view, Qt::LeftButton, Qt::NoModifier, to);
+  DicomImage* image = frame.Model().CurrentImage();
+  ASSERT_NE(image, nullptr);
+  EXPECT_TRUE(frame.Model().CanDeleteAllObjects());
+
+  // Selected with the select tool and deleted with Del.
+  ASSERT_TRUE(trigger(32776));
+  QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, (from + to) / 2);
+  QTest::keyClick(&view, Qt::Key_Delete);
+  EXPECT_FALSE(frame.Model().CanDeleteAllObjects());
+
+  // A duplicate run of the current image, then back to the originals.
+  doc.SetSelectionMode(SelectionMode::Image);
+  ASSERT_TRUE(trigger(32853));
+  EXPECT_EQ(doc.CellCount(), 5);
+  ASSERT_TRUE(trigger(32850));
+  EXPECT_EQ(doc.CellCount(), 4);
+
+  // A filter changes the current image's pixels; the magnifier and the
+  // scout-line window open and close.
+  const int before = image->GetPixel(100, 100);
+  ASSERT_TRUE(trigger(3002));
+  EXPECT_NE(image->GetPixel(100, 100), before);
+  ASSERT_TRUE(trigger(32920));
+  auto* magnifier = frame.findChild<QDialog*>(QStringLiteral("230"));
+  ASSERT_NE(magnifier, nullptr);
+  EXPECT_TRUE(magnifier->isVisible());
+  QTest::qWait(50);
+  trigger(32920);
+  EXPECT_FALSE(magnifier->isVisible());
+  ASSERT_TRUE(trigger(32990));
+  auto* scouts = frame.findChild<QDialog*>(QStringLiteral("398"));
+  ASSERT_NE(scouts, nullptr);
+  EXPECT_TRUE(scouts->isVisible());
+  trigger(32990);
   frame.close();
 }
 
