@@ -462,11 +462,20 @@ void JoinFragments(DicomDataSet& dataSet) {
   const size_t frames = pixels->ItemCount() - 1;
   const uint64_t total = frames * frameSize;
   if (total > 0xFFFFFFFEu) return;
-  auto buffer = std::make_unique<uint8_t[]>(total);
   const auto& items = *pixels->Items();
+  // The frames are filled from the fragments; a header that promises far more
+  // than the fragments hold (a hostile or broken file) must not make us
+  // allocate it. Short fragments are padded with black, up to half the total.
+  uint64_t held = 0;
   for (size_t i = 1; i < items.size(); ++i) {
     const DicomElement* fragment = items[i]->FindElement(0xFFFE, 0xE000);
     if (!fragment || !fragment->HasValue()) return;
+    held += std::min<uint64_t>(fragment->length, frameSize);
+  }
+  if (held * 2 < total) return;
+  auto buffer = std::make_unique<uint8_t[]>(total);
+  for (size_t i = 1; i < items.size(); ++i) {
+    const DicomElement* fragment = items[i]->FindElement(0xFFFE, 0xE000);
     // A fragment longer than a frame is cut at the frame: it must not spill into its neighbour.
     const uint64_t n = std::min<uint64_t>(fragment->length, frameSize);
     uint8_t* slot = buffer.get() + (i - 1) * frameSize;

@@ -148,6 +148,17 @@ bool InflateExactly(const uint8_t* source, uint64_t sourceLength, uint8_t* desti
   return true;
 }
 
+// No codec here expands its input more than this; a header promising more
+// than that from a short value is broken or hostile, and must not make us
+// allocate what it promises.
+constexpr uint64_t kMaxExpansion = 4096;
+constexpr const char* kTooShort = "compressed data too short for the frames the header promises";
+constexpr uint64_t kAlwaysAllowed = uint64_t{1} << 20;
+
+bool PlausibleOutput(uint64_t output, uint64_t input) {
+  return output <= kAlwaysAllowed || output / kMaxExpansion <= input;
+}
+
 bool DecompressZip(DicomDataSet& ds, DicomError* error) {
   const PixelLayout layout(ds);
   const DicomElement* pixels = ds.FindElement(0x7FE0, 0x0010);
@@ -158,6 +169,7 @@ bool DecompressZip(DicomDataSet& ds, DicomError* error) {
   const uint64_t frames = layout.frames > 1 ? static_cast<uint64_t>(layout.frames) : 1;
   const uint64_t expected = frameSize * frames;
   if (expected > 0xFFFFFFFEu) return Fail(error, "pixel data too large");
+  if (!PlausibleOutput(expected, pixels->length)) return Fail(error, kTooShort);
   std::unique_ptr<uint8_t[]> buffer(new uint8_t[expected]);
   if (!InflateExactly(pixels->Value(), pixels->length, buffer.get(), expected, error)) return false;
   if (!ReplacePixelValue(ds, std::move(buffer), static_cast<uint32_t>(expected))) {
@@ -227,6 +239,7 @@ bool DecompressElpeg(DicomDataSet& ds, DicomError* error) {
   if (!pixels || !pixels->HasValue()) return Fail(error, "no compressed pixel data");
   const uint64_t size = layout.rows * layout.columns * 2;
   if (size == 0 || size > 0xFFFFFFFEu) return Fail(error, "rows or columns missing");
+  if (!PlausibleOutput(size, pixels->length)) return Fail(error, kTooShort);
   std::unique_ptr<uint8_t[]> buffer(new uint8_t[size]);
   if (!DecodeElpeg(ds, pixels->Value(), pixels->length, buffer.get(), size, error)) return false;
   ReplacePixelValue(ds, std::move(buffer), static_cast<uint32_t>(size));
@@ -359,6 +372,9 @@ bool DecompressJpeg(DicomDataSet& ds, bool lossless, DicomError* error) {
   const uint64_t frameSize = layout.JpegFrameSize();
   const uint64_t total = frameSize * fragments.size();
   if (frameSize == 0 || total > 0xFFFFFFFEu) return Fail(error, "bad frame size");
+  uint64_t compressed = 0;
+  for (const auto& fragment : fragments) compressed += fragment.second;
+  if (!PlausibleOutput(total, compressed)) return Fail(error, kTooShort);
   std::unique_ptr<uint8_t[]> buffer(new uint8_t[total]);
   for (size_t k = 0; k < fragments.size(); ++k) {
     if (!DecodeJpegFragment(layout, lossless, fragments[k].first, fragments[k].second,

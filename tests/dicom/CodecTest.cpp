@@ -331,6 +331,24 @@ TEST(DicomReader, JoinsUncompressedFragmentsSwappingBytePairs) {
             (std::vector<uint8_t>{0xA2, 0xA1, 0xB2, 0xB1}));
 }
 
+TEST(DicomReader, DoesNotJoinFragmentsFarShorterThanTheFramesTheHeaderPromises) {
+  DicomDataSet ds;
+  const uint8_t big[2] = {0x40, 0x1F}, sixteen[2] = {16, 0};  // 8000 x 8000 x 16 bits
+  ds.AddElement(DicomElement::FromBytes(0x0028, 0x0010, vr::US, big));
+  ds.AddElement(DicomElement::FromBytes(0x0028, 0x0011, vr::US, big));
+  ds.AddElement(DicomElement::FromBytes(0x0028, 0x0100, vr::US, sixteen));
+  ds.AddElement(DicomElement::Empty(0x7FE0, 0x0010, vr::OB));
+  for (int i = 0; i < 3; ++i) {
+    auto item = std::make_unique<DicomDataSet>();
+    item->AddElement(DicomElement::FromBytes(0xFFFE, 0xE000, 0, std::vector<uint8_t>(16, 7)));
+    ds.AddItem(std::move(item));
+  }
+  JoinFragments(ds);  // 256 MB promised, 32 bytes held: left as fragments
+  const DicomElement* pixels = ds.FindElement(0x7FE0, 0x0010);
+  EXPECT_FALSE(pixels->HasValue());
+  EXPECT_EQ(pixels->ItemCount(), 3u);
+}
+
 // ---- header-only modes ----
 
 ByteBuilder ImageWithFrames(const char* frames) {

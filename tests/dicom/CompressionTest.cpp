@@ -155,6 +155,16 @@ TEST(ZipDecompression, BadStreamsFailAndLeaveTheDataSetUnchanged) {
   EXPECT_EQ(PixelBytes(*ds), frame);
 }
 
+TEST(ZipDecompression, AHeaderPromisingFarMoreThanTheStreamCanHoldIsRefusedBeforeAllocating) {
+  auto ds = ZipDataSetWith(ZlibReference(std::vector<uint8_t>(64, 0), 6));
+  test::PutUShort(*ds, 0x0028, 0x0010, 30000);  // 30000 x 30000 x 16 bits: 1.8 GB promised
+  test::PutUShort(*ds, 0x0028, 0x0011, 30000);
+  DicomError error;
+  EXPECT_FALSE(DecompressPixelData(*ds, &error));
+  EXPECT_NE(error.what.find("too short"), std::string::npos) << error.what;
+  EXPECT_EQ(ds->GetText(0x0500, 0x0001), "ZIP");
+}
+
 class WithoutZlib : public testing::Test {
  protected:
   void SetUp() override { RebindZlibLibraryForTesting("libz-that-is-not-installed.so.1"); }
