@@ -474,6 +474,7 @@ bool DecompressFrameOnce(const DicomDataSet& dataSet, const uint8_t* fragment, u
   const std::string kind = CompressionKind(dataSet);
   if (frameSize == 0 || frameSize > 0xFFFFFFFEu) return Fail(error, "bad frame size");
   if (kind == "ZIP" || kind == "ELPEG" || kind == "JPEGLOSSLESS" || kind == "JPEGLOSSY") {
+    if (!PlausibleOutput(frameSize, length)) return Fail(error, kTooShort);
     std::vector<uint8_t> decoded(frameSize);
     bool ok = false;
     if (kind == "ZIP") {
