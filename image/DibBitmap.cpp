@@ -1,6 +1,7 @@
 #include "DibBitmap.h"
 
 #include <QImage>
+#include <QRect>
 #include <cstring>
 
 #include "ByteWriter.h"
@@ -116,20 +117,27 @@ std::unique_ptr<DibBitmap> DibBitmap::FromPackedDib(std::span<const uint8_t> byt
   return dib;
 }
 
-QImage DibBitmap::ToQImage() const {
+QImage DibBitmap::ToQImage() const { return ToQImage(QRect(0, 0, m_width, m_height)); }
+
+QImage DibBitmap::ToQImage(const QRect& part) const {
+  const QRect area = part & QRect(0, 0, m_width, m_height);
+  if (area.isEmpty()) return {};
+  const int left = area.left();
+  const int width = area.width();
   if (m_bitsPerPixel == 8) {
-    QImage image(m_width, m_height, QImage::Format_Indexed8);
+    QImage image(width, area.height(), QImage::Format_Indexed8);
     QList<QRgb> table(256);
     for (int i = 0; i < 256; ++i) table[i] = qRgb(m_palette[i].red, m_palette[i].green, m_palette[i].blue);
     image.setColorTable(table);
-    for (int y = 0; y < m_height; ++y) std::memcpy(image.scanLine(y), Row(y), static_cast<size_t>(m_width));
+    for (int y = 0; y < area.height(); ++y)
+      std::memcpy(image.scanLine(y), Row(area.top() + y) + left, static_cast<size_t>(width));
     return image;
   }
-  QImage image(m_width, m_height, QImage::Format_RGB888);
-  for (int y = 0; y < m_height; ++y) {
-    const uint8_t* source = Row(y);
+  QImage image(width, area.height(), QImage::Format_RGB888);
+  for (int y = 0; y < area.height(); ++y) {
+    const uint8_t* source = Row(area.top() + y) + 3 * left;
     uint8_t* target = image.scanLine(y);
-    for (int x = 0; x < m_width; ++x) {
+    for (int x = 0; x < width; ++x) {
       target[3 * x] = source[3 * x + 2];
       target[3 * x + 1] = source[3 * x + 1];
       target[3 * x + 2] = source[3 * x];

@@ -8,6 +8,7 @@
 #include <vector>
 
 class QImage;
+class QRect;
 
 namespace tolmar {
 
@@ -59,6 +60,8 @@ class DibBitmap {
   std::vector<uint8_t> ToBmpFile() const;
   // A top-down QImage copy (Indexed8 with the palette, or RGB888).
   QImage ToQImage() const;
+  // Only `part` (rows from the top), cut to the bitmap; null when nothing is left.
+  QImage ToQImage(const QRect& part) const;
 
  private:
   DibBitmap(int width, int height, int bitsPerPixel);

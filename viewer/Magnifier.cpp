@@ -18,7 +18,8 @@ QImage MagnifiedPicture(const DibBitmap& bitmap, QPoint centre, QSize size, int 
   const QRect square(centre.x() - side / 2, centre.y() - side / 2, side, side);
   const QRect inside = square & QRect(0, 0, bitmap.Width(), bitmap.Height());
   if (inside.isEmpty()) return picture;
-  const QImage part = bitmap.ToQImage().copy(inside);
+  // Only the square is converted: the magnifier repaints on every move.
+  const QImage part = bitmap.ToQImage(inside);
   // The inside part lands in the same proportion of the picture.
   const double scaleX = double(size.width()) / side;
   const double scaleY = double(size.height()) / side;

@@ -65,6 +65,14 @@ class ViewCommands : public ::testing::Test {
     }
   }
 
+  // A left-button drag; false when the press missed every image.
+  bool Drag(QPoint from, QPoint to) {
+    const bool hit = m_view.MousePress(MouseButton::Left, from, false, false);
+    m_view.MouseMove(to, false);
+    m_view.MouseRelease(MouseButton::Left, to, false);
+    return hit;
+  }
+
   QPoint CentreOf(int cell) {
     return m_doc.Cell(cell).ImageRectangle(0, m_view.CellRectangle(cell)).center();
   }
@@ -236,9 +244,7 @@ TEST_F(ViewCommands, LeftButtonDrawsWithTheToolAndTheMenusKnowTheObjects) {
   const QRect rect = m_doc.Cell(0).ImageRectangle(0, m_view.CellRectangle(0));
   const QPoint from = rect.topLeft() + QPoint(rect.width() / 4, rect.height() / 4);
   const QPoint to = rect.topLeft() + QPoint(rect.width() * 3 / 4, rect.height() * 3 / 4);
-  ASSERT_TRUE(m_view.MousePress(MouseButton::Left, from, false, false));
-  m_view.MouseMove(to, false);
-  m_view.MouseRelease(MouseButton::Left, to, false);
+  ASSERT_TRUE(Drag(from, to));
   DicomImage& image = m_doc.Cell(0).Image(0);
   ASSERT_NE(DrawObjList::Find(image), nullptr);
   EXPECT_EQ(DrawObjList::Find(image)->Size(), 1u);
@@ -274,10 +280,7 @@ TEST_F(ViewCommands, DeleteKeyRemovesTheSelectedObject) {
   PaintScreen();
   const QRect rect = m_doc.Cell(0).ImageRectangle(0, m_view.CellRectangle(0));
   const QPoint from = rect.topLeft() + QPoint(rect.width() / 4, rect.height() / 4);
-  const QPoint to = rect.center();
-  m_view.MousePress(MouseButton::Left, from, false, false);
-  m_view.MouseMove(to, false);
-  m_view.MouseRelease(MouseButton::Left, to, false);
+  ASSERT_TRUE(Drag(from, rect.center()));
   DicomImage& image = m_doc.Cell(0).Image(0);
   ASSERT_EQ(DrawObjList::Of(image).Size(), 1u);
   m_view.SetTool(Tool::Drawing, 0);
